@@ -1,0 +1,37 @@
+#pragma once
+// Code page 932 (Shift JIS as Windows has it): the byte text every add-in string holds.
+
+#include <cstddef>
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// True for a byte that starts a two-byte character (0x81-0x9F, 0xE0-0xFC).
+bool IsLeadByte(unsigned char c);
+
+// Offset of the first occurrence of needle in text at or after from, or npos. A match never
+// starts on the trail byte of a two-byte character. An empty needle is not found.
+size_t FindText(std::string_view text, std::string_view needle, size_t from = 0);
+inline bool ContainsText(std::string_view text, std::string_view needle)
+{
+    return FindText(text, needle) != std::string_view::npos;
+}
+
+// ASCII letters changed, two-byte characters left whole, so offsets stay valid.
+std::string UpperCase(std::string_view s);
+std::string LowerCase(std::string_view s);
+// ASCII letters compared without regard to case; <0, 0, >0 like strcmp on unsigned bytes.
+int CompareText(std::string_view a, std::string_view b);
+inline bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
+
+// Leading and trailing blanks and control characters (bytes <= 0x20) removed.
+std::string Trim(std::string_view s);
+std::string TrimLeft(std::string_view s);
+std::string TrimRight(std::string_view s);
+
+// Conversion for display. Bytes that do not convert become U+FFFD or '?' respectively.
+std::string Cp932ToUtf8(std::string_view text);
+std::string Utf8ToCp932(std::string_view text);
+
+}  // namespace platform

@@ -1,0 +1,25 @@
+#pragma once
+// File-name pieces. Both '/' and '\' separate folders, so names written on either system work.
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+constexpr char PathDelim = '/';
+
+bool IsPathDelimiter(char c);
+// Pieces are found character by character: the trail byte of a two-byte character may be 0x5C.
+// The folder part with its trailing separator (or drive colon); empty when there is none.
+std::string ExtractFilePath(std::string_view fileName);
+std::string ExtractFileName(std::string_view fileName);
+// From the last '.' after the last separator or ':', dot included; empty when there is none.
+std::string ExtractFileExt(std::string_view fileName);
+// Replaces that extension, or appends extension when there is none.
+std::string ChangeFileExt(std::string_view fileName, std::string_view extension);
+std::string IncludeTrailingPathDelimiter(std::string_view folder);
+// True only for a regular file (links followed).
+bool FileExists(const std::string& fileName);
+bool DirectoryExists(const std::string& folder);
+
+}  // namespace platform
