@@ -1,0 +1,530 @@
+#include "RefHost.h"
+
+#include <algorithm>
+#include <filesystem>
+#include <map>
+
+#include "EditBuffer.h"
+#include "HostObjects.h"
+#include "ProjectFile.h"
+#include "platform/FilePath.h"
+
+namespace refhost {
+
+struct Host::State {
+    std::vector<HostListener*> listeners;
+    std::function<SaveAnswer(const std::string&)> querySave;
+    uintptr_t parentHandle = 0;
+    std::vector<std::string> exceptions;
+    std::string projectFile;
+    std::vector<std::string> units;
+    std::vector<std::shared_ptr<EditBuffer>> buffers;
+    std::string currentFile;
+    std::shared_ptr<MenuNode> menuRoot = BuildMainMenu();
+    std::map<std::string, std::function<void()>> menuHandlers;
+    std::vector<hostapi::TIAddInNotifier*> notifiers;
+};
+
+namespace {
+
+bool ReadableFile(const std::string& fileName, std::string& text)
+{
+    return !fileName.empty() && !platform::DirectoryExists(fileName) && EditBuffer::ReadFile(fileName, text);
+}
+
+std::shared_ptr<MenuNode> FindNode(const std::shared_ptr<MenuNode>& node,
+                                   const std::function<bool(const MenuNode&)>& match)
+{
+    for (const auto& child : node->Children) {
+        if (match(*child))
+            return child;
+        if (auto found = FindNode(child, match))
+            return found;
+    }
+    return nullptr;
+}
+
+bool Clickable(const MenuNode& node)
+{
+    hostapi::TIMenuFlags wanted = hostapi::mfEnabled | hostapi::mfVisible;
+    return (node.Flags & wanted) == wanted;
+}
+
+}  // namespace
+
+Host::Host() : state_(std::make_unique<State>()), link_(std::make_shared<HostLink>())
+{
+    link_->host = this;
+}
+
+Host::~Host()
+{
+    link_->host = nullptr;
+    for (const auto& buffer : state_->buffers)
+        buffer->MarkClosed();
+    std::vector<hostapi::TIAddInNotifier*> notifiers;
+    notifiers.swap(state_->notifiers);
+    for (hostapi::TIAddInNotifier* notifier : notifiers)
+        notifier->Release();
+}
+
+hostapi::TIToolServices* Host::CreateToolServices()
+{
+    return NewToolServices(link_);
+}
+
+std::string Host::NormalizeFileName(const std::string& fileName)
+{
+    if (fileName.empty())
+        return fileName;
+    std::string name = fileName;
+    std::replace(name.begin(), name.end(), '\\', '/');
+    std::filesystem::path path(name);
+    if (path.is_relative()) {
+        std::error_code error;
+        path = std::filesystem::current_path(error) / path;
+    }
+    return path.lexically_normal().string();
+}
+
+template <class F>
+void Host::Tell(F call)
+{
+    std::vector<HostListener*> listeners = state_->listeners;
+    for (HostListener* listener : listeners) {
+        const auto& current = state_->listeners;
+        if (std::find(current.begin(), current.end(), listener) != current.end())
+            call(*listener);
+    }
+}
+
+void Host::AddListener(HostListener* listener)
+{
+    if (listener && std::find(state_->listeners.begin(), state_->listeners.end(), listener) == state_->listeners.end())
+        state_->listeners.push_back(listener);
+}
+
+void Host::RemoveListener(HostListener* listener)
+{
+    std::erase(state_->listeners, listener);
+}
+
+void Host::SetQuerySave(std::function<SaveAnswer(const std::string&)> querySave)
+{
+    state_->querySave = std::move(querySave);
+}
+
+uintptr_t Host::ParentHandle() const { return state_->parentHandle; }
+void Host::SetParentHandle(uintptr_t handle) { state_->parentHandle = handle; }
+const std::vector<std::string>& Host::Exceptions() const { return state_->exceptions; }
+void Host::ClearExceptions() { state_->exceptions.clear(); }
+
+void Host::RaiseException(const std::string& message)
+{
+    state_->exceptions.push_back(message);
+    Tell([&](HostListener& listener) { listener.ExceptionRaised(message); });
+}
+
+// A notifier that unregisters itself (or another) during the call is kept alive until the round ends
+// and is not called once unregistered.
+void Host::Notify(int code, const std::string& fileName)
+{
+    std::vector<hostapi::TIAddInNotifier*> notifiers = state_->notifiers;
+    for (hostapi::TIAddInNotifier* notifier : notifiers)
+        notifier->AddRef();
+    for (hostapi::TIAddInNotifier* notifier : notifiers) {
+        const auto& current = state_->notifiers;
+        if (std::find(current.begin(), current.end(), notifier) == current.end())
+            continue;
+        bool cancel = false;
+        notifier->FileNotification(code, fileName, cancel);
+    }
+    for (hostapi::TIAddInNotifier* notifier : notifiers)
+        notifier->Release();
+}
+
+bool Host::AddNotifier(hostapi::TIAddInNotifier* notifier)
+{
+    auto& notifiers = state_->notifiers;
+    if (notifier == nullptr || std::find(notifiers.begin(), notifiers.end(), notifier) != notifiers.end())
+        return false;
+    notifier->AddRef();
+    notifiers.push_back(notifier);
+    return true;
+}
+
+bool Host::RemoveNotifier(hostapi::TIAddInNotifier* notifier)
+{
+    auto& notifiers = state_->notifiers;
+    auto found = std::find(notifiers.begin(), notifiers.end(), notifier);
+    if (found == notifiers.end())
+        return false;
+    notifiers.erase(found);
+    notifier->Release();
+    return true;
+}
+
+int Host::NotifierCount() const { return static_cast<int>(state_->notifiers.size()); }
+
+bool Host::OpenProject(const std::string& projectFile)
+{
+    std::string fileName = NormalizeFileName(projectFile);
+    std::string source;
+    if (!ReadableFile(fileName, source))
+        return false;
+    if (!state_->projectFile.empty() && !CloseProject())
+        return false;
+    state_->projectFile = fileName;
+    state_->units = ParseProjectUnits(source, platform::ExtractFilePath(fileName));
+    Notify(hostapi::fnProjectOpened, fileName);
+    Tell([](HostListener& listener) { listener.ProjectChanged(); });
+    return true;
+}
+
+// Modified buffers are settled with the front end before anything happens, so a cancel leaves the
+// project open; without a query-save callback they stay open after the project closed.
+bool Host::CloseProject()
+{
+    if (state_->projectFile.empty())
+        return false;
+    std::vector<std::shared_ptr<EditBuffer>> closing;
+    for (const auto& buffer : state_->buffers) {
+        if (!buffer->Modified()) {
+            closing.push_back(buffer);
+            continue;
+        }
+        if (!state_->querySave)
+            continue;
+        SaveAnswer answer = state_->querySave(buffer->FileName());
+        if (answer == SaveAnswer::Cancel || (answer == SaveAnswer::Save && !buffer->Save()))
+            return false;
+        closing.push_back(buffer);
+    }
+    Notify(hostapi::fnProjectClosing, state_->projectFile);
+    state_->projectFile.clear();
+    state_->units.clear();
+    for (const auto& buffer : closing)
+        CloseBuffer(buffer, false);
+    Tell([](HostListener& listener) { listener.ProjectChanged(); });
+    return true;
+}
+
+bool Host::SaveProject()
+{
+    return !state_->projectFile.empty() && SaveAll();
+}
+
+bool Host::AddToProject(const std::string& fileName)
+{
+    std::string name = NormalizeFileName(fileName);
+    auto& units = state_->units;
+    if (state_->projectFile.empty() || name.empty() || name == state_->projectFile ||
+        std::find(units.begin(), units.end(), name) != units.end())
+        return false;
+    units.push_back(name);
+    Notify(hostapi::fnAddedToProject, name);
+    Tell([](HostListener& listener) { listener.ProjectChanged(); });
+    return true;
+}
+
+std::string Host::ProjectName() const { return state_->projectFile; }
+
+std::vector<std::string> Host::UnitNames() const
+{
+    std::vector<std::string> names;
+    if (state_->projectFile.empty())
+        return names;
+    names.push_back(state_->projectFile);
+    names.insert(names.end(), state_->units.begin(), state_->units.end());
+    return names;
+}
+
+std::vector<std::string> Host::FormNames() const
+{
+    std::vector<std::string> names;
+    for (const std::string& unit : state_->units) {
+        for (const char* extension : {".dfm", ".DFM"}) {
+            std::string form = platform::ChangeFileExt(unit, extension);
+            if (platform::FileExists(form)) {
+                names.push_back(form);
+                break;
+            }
+        }
+    }
+    return names;
+}
+
+std::shared_ptr<EditBuffer> Host::FindBuffer(const std::string& fileName) const
+{
+    std::string name = NormalizeFileName(fileName);
+    for (const auto& buffer : state_->buffers) {
+        if (buffer->FileName() == name)
+            return buffer;
+    }
+    return nullptr;
+}
+
+bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent)
+{
+    std::string name = NormalizeFileName(fileName);
+    if (!FindBuffer(name)) {
+        std::string text;
+        if (!ReadableFile(name, text))
+            return false;
+        state_->buffers.push_back(std::make_shared<EditBuffer>(name, text));
+        Tell([&](HostListener& listener) { listener.BufferOpened(name); });
+    }
+    if (makeCurrent)
+        MakeCurrent(name);
+    return true;
+}
+
+bool Host::OpenFile(const std::string& fileName) { return OpenBuffer(fileName, true); }
+bool Host::IsFileOpen(const std::string& fileName) const { return FindBuffer(fileName) != nullptr; }
+
+bool Host::CloseFile(const std::string& fileName)
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer && CloseBuffer(buffer, true);
+}
+
+bool Host::CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave)
+{
+    if (askToSave && buffer->Modified()) {
+        if (!state_->querySave)
+            return false;
+        SaveAnswer answer = state_->querySave(buffer->FileName());
+        if (answer == SaveAnswer::Cancel || (answer == SaveAnswer::Save && !buffer->Save()))
+            return false;
+    }
+    std::erase(state_->buffers, buffer);
+    buffer->MarkClosed();
+    std::string name = buffer->FileName();
+    Tell([&](HostListener& listener) { listener.BufferClosed(name); });
+    if (state_->currentFile == name)
+        MakeCurrent(state_->buffers.empty() ? std::string() : state_->buffers.back()->FileName());
+    return true;
+}
+
+bool Host::SaveFile(const std::string& fileName)
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer && buffer->Save();
+}
+
+bool Host::SaveAll()
+{
+    bool saved = true;
+    for (const auto& buffer : state_->buffers) {
+        if (buffer->Modified() && !buffer->Save())
+            saved = false;
+    }
+    return saved;
+}
+
+// An existing file is opened; a missing one becomes a new, modified buffer holding source.
+bool Host::CreateModule(const std::string& moduleName, const std::string& source,
+                        hostapi::TCreateModuleFlags flags)
+{
+    std::string name = NormalizeFileName(moduleName);
+    if (name.empty())
+        return false;
+    if (!FindBuffer(name)) {
+        if (platform::FileExists(name)) {
+            if (!OpenBuffer(name, false))
+                return false;
+        } else {
+            if (source.empty())
+                return false;
+            auto buffer = std::make_shared<EditBuffer>(name, source);
+            buffer->SetModified(true);
+            state_->buffers.push_back(buffer);
+            Tell([&](HostListener& listener) { listener.BufferOpened(name); });
+        }
+    }
+    if (flags & hostapi::cmMarkModified)
+        FindBuffer(name)->SetModified(true);
+    if (flags & hostapi::cmAddToProject)
+        AddToProject(name);
+    if (flags & hostapi::cmShowSource)
+        ShowFile(name);
+    return true;
+}
+
+std::vector<std::string> Host::OpenFiles() const
+{
+    std::vector<std::string> names;
+    for (const auto& buffer : state_->buffers)
+        names.push_back(buffer->FileName());
+    return names;
+}
+
+std::string Host::CurrentFile() const { return state_->currentFile; }
+
+void Host::MakeCurrent(const std::string& fileName)
+{
+    if (state_->currentFile == fileName)
+        return;
+    state_->currentFile = fileName;
+    Tell([&](HostListener& listener) { listener.CurrentFileChanged(fileName); });
+}
+
+bool Host::ShowFile(const std::string& fileName)
+{
+    auto buffer = FindBuffer(fileName);
+    if (!buffer)
+        return false;
+    state_->currentFile = buffer->FileName();
+    Tell([&](HostListener& listener) { listener.CurrentFileChanged(buffer->FileName()); });
+    return true;
+}
+
+std::string Host::Text(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer ? buffer->Text() : std::string();
+}
+
+bool Host::SetText(const std::string& fileName, const std::string& text)
+{
+    auto buffer = FindBuffer(fileName);
+    if (!buffer)
+        return false;
+    if (buffer->Replace(text))
+        buffer->SetModified(true);
+    return true;
+}
+
+bool Host::IsModified(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer && buffer->Modified();
+}
+
+LineBreak Host::LineBreakStyle(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer ? buffer->Style() : LineBreak::CrLf;
+}
+
+int Host::LineCount(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer ? buffer->LineCount() : 0;
+}
+
+hostapi::TEditPos Host::Cursor(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer ? buffer->Cursor() : hostapi::TEditPos{};
+}
+
+hostapi::TEditPos Host::TopLine(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer ? buffer->TopLine() : hostapi::TEditPos{};
+}
+
+hostapi::TEditPos Host::BlockStart(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer ? buffer->BlockStart() : hostapi::TEditPos{};
+}
+
+hostapi::TEditPos Host::BlockAfter(const std::string& fileName) const
+{
+    auto buffer = FindBuffer(fileName);
+    return buffer ? buffer->BlockAfter() : hostapi::TEditPos{};
+}
+
+void Host::SetCursor(const std::string& fileName, hostapi::TEditPos pos)
+{
+    if (auto buffer = FindBuffer(fileName))
+        buffer->SetCursor(pos);
+}
+
+void Host::SetTopLine(const std::string& fileName, hostapi::TEditPos pos)
+{
+    if (auto buffer = FindBuffer(fileName))
+        buffer->SetTopLine(pos);
+}
+
+void Host::SetBlock(const std::string& fileName, hostapi::TEditPos start, hostapi::TEditPos after)
+{
+    if (auto buffer = FindBuffer(fileName)) {
+        buffer->SetBlockStart(start);
+        buffer->SetBlockAfter(after);
+    }
+}
+
+void Host::BufferTextReplaced(const EditBuffer& buffer)
+{
+    Tell([&](HostListener& listener) { listener.BufferChanged(buffer.FileName()); });
+}
+
+void Host::ViewMoved(const EditBuffer& buffer)
+{
+    Tell([&](HostListener& listener) { listener.ViewChanged(buffer.FileName()); });
+}
+
+void Host::MenuTreeChanged()
+{
+    Tell([](HostListener& listener) { listener.MenuChanged(); });
+}
+
+const MenuNode& Host::MenuRoot() const { return *state_->menuRoot; }
+std::shared_ptr<MenuNode> Host::RootNode() const { return state_->menuRoot; }
+
+void Host::SetMenuHandler(const std::string& itemName, std::function<void()> handler)
+{
+    if (handler)
+        state_->menuHandlers[itemName] = std::move(handler);
+    else
+        state_->menuHandlers.erase(itemName);
+}
+
+bool Host::ClickMenuItem(const std::string& itemName)
+{
+    auto node = FindNode(state_->menuRoot, [&](const MenuNode& item) { return item.Name == itemName; });
+    return node && Clickable(*node) && ClickNode(node);
+}
+
+bool Host::PressShortCut(hostapi::TShortCut shortCut)
+{
+    if (shortCut == 0)
+        return false;
+    auto node = FindNode(state_->menuRoot, [&](const MenuNode& item) {
+        return item.ShortCut == shortCut && item.Children.empty() && Clickable(item);
+    });
+    return node && ClickNode(node);
+}
+
+// Handlers are copied before the call: a click may destroy its own item or replace the handler.
+bool Host::ClickNode(const std::shared_ptr<MenuNode>& node)
+{
+    if (node->OnClick) {
+        hostapi::TIMenuClickEvent onClick = node->OnClick;
+        hostapi::TIMenuItemIntf* sender = NewMenuItem(link_, node);
+        onClick(sender);
+        sender->Release();
+        return true;
+    }
+    auto handler = state_->menuHandlers.find(node->Name);
+    if (handler != state_->menuHandlers.end()) {
+        std::function<void()> call = handler->second;
+        call();
+        return true;
+    }
+    const std::string& name = node->Name;
+    if (name == "FileSaveItem")
+        return SaveFile(CurrentFile());
+    if (name == "FileSaveAllItem")
+        return SaveAll();
+    if (name == "FileCloseItem")
+        return CloseFile(CurrentFile());
+    if (name == "FileCloseProjectItem")
+        return CloseProject();
+    return false;
+}
+
+}  // namespace refhost

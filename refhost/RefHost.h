@@ -1,0 +1,165 @@
+#pragma once
+// The reference host: an IDE host over files on disk. It owns the project, the editor buffers, the
+// main menu and the registered notifiers, hands them to an add-in through hostapi::TIToolServices,
+// and lets front ends (the workbench, the command line, tests) see and change the same state.
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "hostapi/ToolIntf.h"
+
+namespace refhost {
+
+class EditBuffer;
+struct HostLink;
+
+// How a file broke its lines on disk; buffers always hold CR LF and saving writes this style back.
+enum class LineBreak { CrLf, Lf, Cr };
+
+// The answer of a front end asked whether a modified buffer should be saved before it closes.
+enum class SaveAnswer { Save, Discard, Cancel };
+
+// One item of the main menu as front ends see it. The root has an empty name and the top-level
+// menus as children. Children are shared so that item objects handed to the add-in stay valid after
+// the item left the tree; a removed item has no parent.
+struct MenuNode {
+    std::string Name;
+    std::string Caption;
+    std::string Hint;
+    hostapi::TShortCut ShortCut = 0;
+    hostapi::TIMenuFlags Flags = 0;
+    MenuNode* Parent = nullptr;
+    std::vector<std::shared_ptr<MenuNode>> Children;
+    hostapi::TIMenuClickEvent OnClick;  // set for items an add-in inserted
+};
+
+// Front ends learn of changes here. Every method does nothing unless overridden. Changes a front
+// end makes through the Host's setters are not reported back to listeners.
+class HostListener {
+public:
+    virtual ~HostListener() = default;
+    virtual void ProjectChanged() {}
+    virtual void BufferOpened(const std::string& /*fileName*/) {}
+    virtual void BufferClosed(const std::string& /*fileName*/) {}
+    // The text was replaced by an add-in (a writer was released, a module was created).
+    virtual void BufferChanged(const std::string& /*fileName*/) {}
+    // Cursor, top line or selected block moved by an add-in.
+    virtual void ViewChanged(const std::string& /*fileName*/) {}
+    virtual void CurrentFileChanged(const std::string& /*fileName*/) {}
+    virtual void MenuChanged() {}
+    virtual void ExceptionRaised(const std::string& /*message*/) {}
+};
+
+// The host state. File names are handled as full, normalised paths: a relative name is taken from
+// the working folder, '\' separates folders like '/', and "." and ".." parts are resolved.
+class Host {
+public:
+    Host();
+    ~Host();
+    Host(const Host&) = delete;
+    Host& operator=(const Host&) = delete;
+
+    // A new tool-services object over this host with a reference count of 1; the caller releases it.
+    hostapi::TIToolServices* CreateToolServices();
+
+    static std::string NormalizeFileName(const std::string& fileName);
+
+    // Front ends.
+    void AddListener(HostListener* listener);
+    void RemoveListener(HostListener* listener);
+    // Asked when a modified buffer is to be closed; without it such a buffer is never closed.
+    void SetQuerySave(std::function<SaveAnswer(const std::string& fileName)> querySave);
+    uintptr_t ParentHandle() const;
+    void SetParentHandle(uintptr_t handle);
+    const std::vector<std::string>& Exceptions() const;
+    void ClearExceptions();
+
+    // Projects. OpenProject closes the open project first and sends fnProjectOpened; CloseProject
+    // sends fnProjectClosing before it closes; AddToProject sends fnAddedToProject.
+    bool OpenProject(const std::string& projectFile);
+    bool CloseProject();
+    bool SaveProject();
+    bool AddToProject(const std::string& fileName);
+    std::string ProjectName() const;
+    // The project file first, then its units' files, as GetUnitName answers them.
+    std::vector<std::string> UnitNames() const;
+    // The form files (.dfm) beside the project's units.
+    std::vector<std::string> FormNames() const;
+
+    // Editor buffers.
+    bool OpenFile(const std::string& fileName);
+    bool IsFileOpen(const std::string& fileName) const;
+    // A modified buffer closes only when the query-save callback answers Save (and saving works)
+    // or Discard.
+    bool CloseFile(const std::string& fileName);
+    bool SaveFile(const std::string& fileName);
+    bool SaveAll();
+    // Opens moduleName (a missing file becomes a new, modified buffer holding source); honours
+    // cmAddToProject, cmShowSource and cmMarkModified.
+    bool CreateModule(const std::string& moduleName, const std::string& source,
+                      hostapi::TCreateModuleFlags flags);
+    std::vector<std::string> OpenFiles() const;
+    // The file in front; empty when none is open.
+    std::string CurrentFile() const;
+    // Brings an open file to the front and tells listeners, also when it already was in front.
+    bool ShowFile(const std::string& fileName);
+
+    // One open buffer; empty or default answers for a file that is not open.
+    std::string Text(const std::string& fileName) const;
+    // Text edited by the user; line breaks are made CR LF and the buffer is marked modified.
+    bool SetText(const std::string& fileName, const std::string& text);
+    bool IsModified(const std::string& fileName) const;
+    LineBreak LineBreakStyle(const std::string& fileName) const;
+    int LineCount(const std::string& fileName) const;
+    hostapi::TEditPos Cursor(const std::string& fileName) const;
+    hostapi::TEditPos TopLine(const std::string& fileName) const;
+    hostapi::TEditPos BlockStart(const std::string& fileName) const;
+    hostapi::TEditPos BlockAfter(const std::string& fileName) const;
+    void SetCursor(const std::string& fileName, hostapi::TEditPos pos);
+    void SetTopLine(const std::string& fileName, hostapi::TEditPos pos);
+    void SetBlock(const std::string& fileName, hostapi::TEditPos start, hostapi::TEditPos after);
+
+    // The main menu. Items without an add-in click handler run the handler a front end set for
+    // their name, else the host's own operation where there is one (close project, save, save all).
+    const MenuNode& MenuRoot() const;
+    void SetMenuHandler(const std::string& itemName, std::function<void()> handler);
+    // False when no enabled, visible item answers.
+    bool ClickMenuItem(const std::string& itemName);
+    bool PressShortCut(hostapi::TShortCut shortCut);
+
+    // Notifiers: registered ones hold a reference.
+    bool AddNotifier(hostapi::TIAddInNotifier* notifier);
+    bool RemoveNotifier(hostapi::TIAddInNotifier* notifier);
+    int NotifierCount() const;
+    void RaiseException(const std::string& message);
+
+    // Used by the host's own objects.
+    std::shared_ptr<EditBuffer> FindBuffer(const std::string& fileName) const;
+    void BufferTextReplaced(const EditBuffer& buffer);
+    void ViewMoved(const EditBuffer& buffer);
+    void MenuTreeChanged();
+    std::shared_ptr<MenuNode> RootNode() const;
+
+private:
+    struct State;
+    std::unique_ptr<State> state_;
+    std::shared_ptr<HostLink> link_;
+
+    void Notify(int code, const std::string& fileName);
+    bool CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave);
+    bool OpenBuffer(const std::string& fileName, bool makeCurrent);
+    void MakeCurrent(const std::string& fileName);
+    bool ClickNode(const std::shared_ptr<MenuNode>& node);
+    template <class F>
+    void Tell(F call);
+};
+
+// What the host's objects hold to reach the host: emptied when the host is destroyed, so objects
+// that outlive it answer empty results instead of touching freed memory.
+struct HostLink {
+    Host* host = nullptr;
+};
+
+}  // namespace refhost

@@ -1,0 +1,289 @@
+#include <gtest/gtest.h>
+
+#include <cstring>
+
+#include "TempFolder.h"
+#include "hostapi/HostRef.h"
+#include "refhost/RefHost.h"
+
+namespace refhost::test {
+namespace {
+
+using hostapi::HostRef;
+using hostapi::TEditPos;
+
+std::string ReadAll(hostapi::TIEditorInterface* editor)
+{
+    HostRef reader(editor->CreateReader());
+    std::string text;
+    char block[7];
+    for (int got; (got = reader->GetText(static_cast<int32_t>(text.size()), block, sizeof block)) > 0;)
+        text.append(block, got);
+    return text;
+}
+
+struct Opened {
+    explicit Opened(hostapi::TIToolServices* services, const std::string& fileName)
+        : module(services->GetModuleInterface(fileName)), editor(module ? module->GetEditorInterface() : nullptr)
+    {
+    }
+    HostRef<hostapi::TIModuleInterface> module;
+    HostRef<hostapi::TIEditorInterface> editor;
+};
+
+TEST(RefHostEditor, LineBreaksBecomeCrLf)
+{
+    TempFolder folder;
+    std::string mixed = folder.Write("Mixed.pas", "a\nb\r\nc\rd\r\r\ne");
+    std::string empty = folder.Write("Empty.pas", "");
+    std::string ending = folder.Write("Ending.pas", "x\r\n");
+    Host host;
+    HostRef services(host.CreateToolServices());
+    ASSERT_TRUE(services->OpenFile(mixed));
+    ASSERT_TRUE(services->OpenFile(empty));
+    ASSERT_TRUE(services->OpenFile(ending));
+
+    Opened m(services.Get(), mixed);
+    ASSERT_TRUE(m.editor);
+    EXPECT_EQ(ReadAll(m.editor.Get()), "a\r\nb\r\nc\r\nd\r\n\r\ne");
+    EXPECT_EQ(m.editor->LinesInBuffer(), 6);
+    EXPECT_EQ(host.LineBreakStyle(mixed), LineBreak::Lf) << "the first line break decides";
+    EXPECT_FALSE(m.editor->BufferModified());
+    EXPECT_EQ(m.editor->FileName(), mixed);
+
+    EXPECT_EQ(Opened(services.Get(), empty).editor->LinesInBuffer(), 1);
+    EXPECT_EQ(Opened(services.Get(), ending).editor->LinesInBuffer(), 2);
+}
+
+TEST(RefHostEditor, ReaderStaysInsideTheText)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("A.pas", "0123456789");
+    Host host;
+    HostRef services(host.CreateToolServices());
+    services->OpenFile(unit);
+    Opened a(services.Get(), unit);
+    HostRef reader(a.editor->CreateReader());
+
+    char buffer[16];
+    std::memset(buffer, '#', sizeof buffer);
+    EXPECT_EQ(reader->GetText(7, buffer, 8), 3);
+    EXPECT_EQ(std::string(buffer, 4), "789#");
+    EXPECT_EQ(reader->GetText(0, buffer, 4), 4);
+    EXPECT_EQ(std::string(buffer, 5), "0123#");
+    EXPECT_EQ(reader->GetText(10, buffer, 4), 0);
+    EXPECT_EQ(reader->GetText(-1, buffer, 4), 0);
+    EXPECT_EQ(reader->GetText(2, buffer, 0), 0);
+    EXPECT_EQ(reader->GetText(2, buffer, -3), 0);
+
+    ASSERT_TRUE(services->CloseFile(unit));
+    EXPECT_EQ(reader->GetText(0, buffer, 4), 0) << "a closed buffer reads as empty";
+    EXPECT_EQ(a.editor->LinesInBuffer(), 0);
+    EXPECT_EQ(a.editor->CreateReader(), nullptr);
+    EXPECT_FALSE(a.module->ShowSource());
+}
+
+TEST(RefHostEditor, WriterKeepsCopiesInsertsAndTheRest)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("A.pas", "line1\r\nline2\r\nline3\r\n");
+    Host host;
+    HostRef services(host.CreateToolServices());
+    services->OpenFile(unit);
+    Opened a(services.Get(), unit);
+    {
+        HostRef writer(a.editor->CreateWriter());
+        EXPECT_TRUE(writer->CopyTo(7));
+        EXPECT_TRUE(writer->Insert("new\r\n"));
+        EXPECT_TRUE(writer->DeleteTo(14));
+        EXPECT_EQ(writer->Position(), 14);
+        EXPECT_FALSE(writer->CopyTo(3)) << "a writer never goes back";
+        EXPECT_TRUE(writer->Insert("x\n"));
+        EXPECT_EQ(host.Text(unit), "line1\r\nline2\r\nline3\r\n") << "nothing changes before the release";
+    }
+    EXPECT_EQ(host.Text(unit), "line1\r\nnew\r\nx\r\nline3\r\n");
+    EXPECT_TRUE(a.editor->BufferModified());
+    EXPECT_EQ(a.editor->LinesInBuffer(), 5);
+
+    {
+        HostRef writer(a.editor->CreateWriter());
+        EXPECT_TRUE(writer->CopyTo(1000));
+        EXPECT_EQ(writer->Position(), static_cast<int32_t>(host.Text(unit).size()));
+        writer->Insert("end.");
+    }
+    EXPECT_EQ(host.Text(unit), "line1\r\nnew\r\nx\r\nline3\r\nend.");
+}
+
+TEST(RefHostEditor, SavingKeepsTheFilesLineBreaks)
+{
+    TempFolder folder;
+    std::string lf = folder.Write("Lf.pas", "a\nb\n");
+    std::string cr = folder.Write("Cr.pas", "a\rb");
+    Host host;
+    HostRef services(host.CreateToolServices());
+    for (const std::string& file : {lf, cr}) {
+        ASSERT_TRUE(services->OpenFile(file));
+        Opened opened(services.Get(), file);
+        HostRef writer(opened.editor->CreateWriter());
+        writer->Insert("z\r\n");
+    }
+    EXPECT_TRUE(host.IsModified(lf));
+    ASSERT_TRUE(services->SaveFile(lf));
+    ASSERT_TRUE(host.SaveAll());
+    EXPECT_EQ(TempFolder::Read(lf), "z\na\nb\n");
+    EXPECT_EQ(TempFolder::Read(cr), "z\ra\rb");
+    EXPECT_FALSE(host.IsModified(lf));
+    EXPECT_FALSE(services->SaveFile(folder / "NotOpen.pas"));
+}
+
+TEST(RefHostEditor, OpenAndCloseFiles)
+{
+    TempFolder folder;
+    std::string a = folder.Write("A.pas", "unit A;\r\nend.\r\n");
+    std::string b = folder.Write("sub/B.pas", "unit B;\r\nend.\r\n");
+    Host host;
+    HostRef services(host.CreateToolServices());
+
+    EXPECT_FALSE(services->OpenFile(folder / "Missing.pas"));
+    EXPECT_FALSE(services->OpenFile(folder.Path()));
+    EXPECT_FALSE(services->OpenFile(""));
+    EXPECT_EQ(services->GetCurrentFile(), "");
+    EXPECT_EQ(services->GetModuleInterface(a), nullptr);
+
+    ASSERT_TRUE(services->OpenFile(a));
+    ASSERT_TRUE(services->OpenFile(folder.Path() + "\\sub\\..\\sub\\B.pas"));
+    EXPECT_EQ(services->GetCurrentFile(), b);
+    EXPECT_TRUE(services->IsFileOpen(b));
+    EXPECT_EQ(host.OpenFiles(), (std::vector<std::string>{a, b}));
+
+    Opened opened(services.Get(), a);
+    ASSERT_TRUE(opened.module);
+    EXPECT_EQ(opened.module->GetFormInterface(), nullptr);
+    EXPECT_TRUE(opened.module->ShowSource());
+    EXPECT_EQ(services->GetCurrentFile(), a);
+
+    EXPECT_TRUE(host.SetText(a, "unit A;\nend.\n"));
+    EXPECT_FALSE(host.IsModified(a)) << "the same text after normalising is no change";
+    EXPECT_TRUE(host.SetText(a, "unit A2;\r\nend.\r\n"));
+    EXPECT_FALSE(services->CloseFile(a)) << "a modified buffer is never discarded silently";
+    EXPECT_TRUE(services->IsFileOpen(a));
+
+    std::vector<std::string> asked;
+    SaveAnswer answer = SaveAnswer::Cancel;
+    host.SetQuerySave([&](const std::string& fileName) {
+        asked.push_back(fileName);
+        return answer;
+    });
+    EXPECT_FALSE(services->CloseFile(a));
+    answer = SaveAnswer::Save;
+    EXPECT_TRUE(services->CloseFile(a));
+    EXPECT_EQ(asked, (std::vector<std::string>{a, a}));
+    EXPECT_EQ(TempFolder::Read(a), "unit A2;\r\nend.\r\n");
+    EXPECT_FALSE(services->IsFileOpen(a));
+    EXPECT_EQ(services->GetCurrentFile(), b) << "the remaining file comes to the front";
+
+    host.SetText(b, "changed");
+    answer = SaveAnswer::Discard;
+    EXPECT_TRUE(services->CloseFile(b));
+    EXPECT_EQ(TempFolder::Read(b), "unit B;\r\nend.\r\n");
+    EXPECT_EQ(services->GetCurrentFile(), "");
+    EXPECT_FALSE(services->CloseFile(b));
+}
+
+TEST(RefHostEditor, ViewPositionsAndBlockAreClamped)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("A.pas", "1\r\n2\r\n3\r\n4");
+    Host host;
+    HostRef services(host.CreateToolServices());
+    services->OpenFile(unit);
+    Opened a(services.Get(), unit);
+    EXPECT_EQ(a.editor->GetViewCount(), 1);
+    EXPECT_EQ(a.editor->GetView(1), nullptr);
+    HostRef view(a.editor->GetView(0));
+    ASSERT_TRUE(view);
+
+    view->SetPos(1, TEditPos{1, 3});
+    view->SetPos(0, TEditPos{5, 2});
+    EXPECT_EQ(view->GetPos(1).Line, 3);
+    EXPECT_EQ(view->GetPos(0).Line, 2);
+    EXPECT_EQ(view->GetPos(0).Col, 5);
+    EXPECT_EQ(host.Cursor(unit).Col, 5);
+
+    view->SetPos(0, TEditPos{0, 99});
+    EXPECT_EQ(view->GetPos(0).Line, 4);
+    EXPECT_EQ(view->GetPos(0).Col, 1);
+    view->SetPos(1, TEditPos{1, -5});
+    EXPECT_EQ(view->GetPos(1).Line, 1);
+
+    host.SetBlock(unit, TEditPos{2, 1}, TEditPos{1, 9});
+    EXPECT_EQ(a.editor->GetBlockStart().Col, 2);
+    EXPECT_EQ(a.editor->GetBlockAfter().Line, 4);
+
+    host.SetCursor(unit, TEditPos{1, 4});
+    host.SetText(unit, "only one line");
+    EXPECT_EQ(view->GetPos(0).Line, 1) << "positions follow a shorter text";
+}
+
+struct Events : HostListener {
+    void BufferOpened(const std::string& f) override { log.push_back("opened " + f); }
+    void BufferClosed(const std::string& f) override { log.push_back("closed " + f); }
+    void BufferChanged(const std::string& f) override { log.push_back("changed " + f); }
+    void ViewChanged(const std::string& f) override { log.push_back("view " + f); }
+    void CurrentFileChanged(const std::string& f) override { log.push_back("current " + f); }
+    void ExceptionRaised(const std::string& m) override { log.push_back("exception " + m); }
+    std::vector<std::string> log;
+};
+
+TEST(RefHostEditor, ListenersHearWhatTheAddInChanges)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("A.pas", "a\r\nb");
+    Host host;
+    Events events;
+    host.AddListener(&events);
+    HostRef services(host.CreateToolServices());
+    services->OpenFile(unit);
+    {
+        Opened a(services.Get(), unit);
+        HostRef view(a.editor->GetView(0));
+        view->SetPos(0, TEditPos{1, 2});
+        HostRef writer(a.editor->CreateWriter());
+        writer->Insert("x");
+    }
+    host.SetCursor(unit, TEditPos{1, 1});
+    services->RaiseException("boom");
+    services->SaveFile(unit);
+    services->CloseFile(unit);
+    std::vector<std::string> expected = {"opened " + unit, "current " + unit, "view " + unit,
+                                         "changed " + unit, "exception boom",  "closed " + unit,
+                                         "current "};
+    EXPECT_EQ(events.log, expected);
+    EXPECT_EQ(host.Exceptions(), (std::vector<std::string>{"boom"}));
+    host.RemoveListener(&events);
+}
+
+TEST(RefHostEditor, CreateModuleOpensAddsAndShows)
+{
+    TempFolder folder;
+    std::string project = folder.Write("P.dpr", "program P;\r\nbegin\r\nend.\r\n");
+    std::string existing = folder.Write("Old.pas", "unit Old;\r\nend.\r\n");
+    std::string fresh = folder / "New.pas";
+    Host host;
+    HostRef services(host.CreateToolServices());
+    services->OpenProject(project);
+
+    EXPECT_TRUE(services->CreateModule(existing, "", "", hostapi::cmAddToProject));
+    EXPECT_EQ(services->GetCurrentFile(), "") << "shown only when asked";
+    EXPECT_TRUE(services->IsFileOpen(existing));
+    EXPECT_EQ(services->GetUnitName(1), existing);
+
+    EXPECT_FALSE(services->CreateModule(folder / "Nothing.pas", "", "", hostapi::cmShowSource));
+    EXPECT_TRUE(services->CreateModule(fresh, "unit New;\r\nend.\r\n", "", hostapi::cmShowSource));
+    EXPECT_EQ(services->GetCurrentFile(), fresh);
+    EXPECT_TRUE(host.IsModified(fresh));
+    EXPECT_EQ(services->GetUnitCount(), 2);
+}
+
+}  // namespace
+}  // namespace refhost::test
