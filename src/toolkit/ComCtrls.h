@@ -28,6 +28,7 @@ private:
     friend class TreeView;
     std::string text_;
     TreeNode* parent_ = nullptr;
+    TreeNode* container_ = nullptr;  // whose children_ hold this node: the tree's root at top level
     std::vector<std::unique_ptr<TreeNode>> children_;
     bool expanded_ = false;
 };
@@ -59,6 +60,8 @@ public:
 
 private:
     TreeNode* Attach(TreeNode* parent, int index, std::string text);
+    TreeNode* ContainerFor(TreeNode* parent) { return parent ? parent : &root_; }
+    bool Contains(const TreeNode* node) const;
 
     TreeNode root_;
     TreeNode* selected_ = nullptr;

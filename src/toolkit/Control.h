@@ -46,6 +46,8 @@ public:
     int ClientHeight() const { return ClientRect().Height; }
     // The control's top-left corner in its form's client coordinates.
     Point FormOrigin() const;
+    // A point of the control's client area in screen coordinates.
+    Point ClientToScreen(Point point) const;
 
     Align GetAlign() const { return align_; }
     void SetAlign(Align align);
@@ -118,11 +120,16 @@ protected:
     virtual void TextChanged() {}
     virtual void Resized();
     void Notification(Component* component, Operation operation) override;
+    // True for keys whose default reaction is the control's own (arrows in an edit, Enter in a
+    // memo): the form then leaves them alone (no Tab move, no default or cancel button).
+    virtual bool WantsKey(uint16_t key, ShiftState shift) const;
 
 private:
     friend class Form;
     virtual void DoEnter();
     virtual void DoExit();
+    // HandleKeyDown that answers the key left over: 0 when the control consumed it.
+    uint16_t ProcessKeyDown(uint16_t key, ShiftState shift);
 
     Control* parent_ = nullptr;
     std::vector<Control*> controls_;

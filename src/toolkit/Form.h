@@ -51,6 +51,8 @@ public:
 
     Rect ClientRect() const override;
     void SetClientSize(int width, int height);
+    // The screen position of the client area's top-left corner.
+    Point ClientOrigin() const;
 
     Control* ActiveControl() const { return activeControl_; }
     // Moves the focus: OnExit of the old control, then OnEnter of the new one.
@@ -108,6 +110,10 @@ protected:
     void Notification(Component* component, Operation operation) override;
 
 private:
+    friend class Control;
+    bool HasMenuBar() const;
+    // Clicks the first visible, enabled Default (or Cancel) button; false when there is none.
+    bool PressDialogButton(bool cancel);
     MainMenu* menu_ = nullptr;
     Control* activeControl_ = nullptr;
     BorderIcons borderIcons_ = biSystemMenu | biMinimize | biMaximize;

@@ -15,6 +15,10 @@ class Label : public Control {
 public:
     explicit Label(Component* owner);
     Control* FocusControl = nullptr;
+
+protected:
+    // Clears FocusControl when that control, owned by the label's owner, is destroyed.
+    void Notification(Component* component, Operation operation) override;
 };
 
 // Text a person can type into: caret, selection, change event.
@@ -42,6 +46,11 @@ protected:
     virtual void Change();
     void DefaultKeyPress(char key) override;
     void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
+    // Byte offsets of the character before and after an offset; CR LF and two-byte characters
+    // count as one character.
+    int PreviousCharStart(int offset) const;
+    int NextCharEnd(int offset) const;
 
 private:
     int selStart_ = 0;
@@ -75,8 +84,13 @@ public:
 protected:
     void TextChanged() override;
     void DefaultKeyPress(char key) override;
+    void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
 
 private:
+    int LineStart(int offset) const;
+    int LineEnd(int offset) const;
+
     Strings lines_;
     bool wordWrap_ = true;
     ScrollStyle scrollBars_ = ScrollStyle::None;
@@ -94,6 +108,7 @@ public:
 
 protected:
     void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
 };
 
 class CheckBox : public Control {
@@ -103,6 +118,12 @@ public:
     void SetChecked(bool checked);
     // A person's click toggles the mark, then OnClick.
     void Click() override;
+
+protected:
+    void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
+    // Clears the other radio buttons of the same parent.
+    void UncheckSiblings();
 
 private:
     bool checked_ = false;
@@ -137,6 +158,7 @@ public:
 
 protected:
     void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
 
 private:
     void ItemsChanged();
@@ -195,11 +217,15 @@ public:
 protected:
     virtual void Change();
     void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
+    // Typing edits the text at the caret (editable styles) or picks an item by its first letter.
+    void DefaultKeyPress(char key) override;
     void TextChanged() override;
 
 private:
     void ItemsChanged();
     void MoveSelection(int delta);
+    void ShowText(std::string text);
 
     ComboStyle style_ = ComboStyle::DropDown;
     Strings items_;

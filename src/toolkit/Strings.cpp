@@ -1,0 +1,138 @@
+#include "toolkit/Strings.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "platform/Cp932.h"
+
+namespace tk {
+
+namespace {
+
+bool Before(const std::string& a, const std::string& b)
+{
+    return platform::CompareText(a, b) < 0;
+}
+
+}  // namespace
+
+void Strings::Set(int index, std::string value)
+{
+    items_.at(index) = std::move(value);
+    if (sorted_) {
+        std::stable_sort(items_.begin(), items_.end(), Before);
+    }
+    Changed();
+}
+
+int Strings::Add(std::string value)
+{
+    int index = Count();
+    if (sorted_) {
+        // After the equal entries, so they keep the order in which they came.
+        auto at = std::upper_bound(items_.begin(), items_.end(), value, Before);
+        index = static_cast<int>(at - items_.begin());
+    }
+    items_.insert(items_.begin() + index, std::move(value));
+    Changed();
+    return index;
+}
+
+void Strings::Insert(int index, std::string value)
+{
+    if (sorted_) {
+        // A position in a sorted list would break its order; the sorted place is used instead.
+        Add(std::move(value));
+        return;
+    }
+    if (index < 0 || index > Count()) {
+        throw std::out_of_range("Strings::Insert: index out of range");
+    }
+    items_.insert(items_.begin() + index, std::move(value));
+    Changed();
+}
+
+void Strings::Delete(int index)
+{
+    if (index < 0 || index >= Count()) {
+        throw std::out_of_range("Strings::Delete: index out of range");
+    }
+    items_.erase(items_.begin() + index);
+    Changed();
+}
+
+void Strings::Clear()
+{
+    if (items_.empty()) {
+        return;
+    }
+    items_.clear();
+    Changed();
+}
+
+void Strings::Assign(const std::vector<std::string>& values)
+{
+    items_ = values;
+    if (sorted_) {
+        std::stable_sort(items_.begin(), items_.end(), Before);
+    }
+    Changed();
+}
+
+int Strings::IndexOf(std::string_view value) const
+{
+    auto at = std::find(items_.begin(), items_.end(), value);
+    return at == items_.end() ? -1 : static_cast<int>(at - items_.begin());
+}
+
+void Strings::SetSorted(bool sorted)
+{
+    if (sorted == sorted_) {
+        return;
+    }
+    sorted_ = sorted;
+    if (sorted_ && !std::is_sorted(items_.begin(), items_.end(), Before)) {
+        std::stable_sort(items_.begin(), items_.end(), Before);
+        Changed();
+    }
+}
+
+std::string Strings::Text() const
+{
+    std::string text;
+    for (const std::string& item : items_) {
+        text += item;
+        text += "\r\n";
+    }
+    return text;
+}
+
+void Strings::SetText(std::string_view text)
+{
+    std::vector<std::string> lines;
+    size_t start = 0;
+    size_t i = 0;
+    while (i < text.size()) {
+        if (text[i] == '\r' || text[i] == '\n') {
+            lines.emplace_back(text.substr(start, i - start));
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n') {
+                ++i;
+            }
+            start = i + 1;
+        }
+        ++i;
+    }
+    if (start < text.size()) {
+        lines.emplace_back(text.substr(start));
+    }
+    Assign(lines);
+}
+
+void Strings::Changed()
+{
+    if (OnChange) {
+        OnChange();
+    }
+}
+
+}  // namespace tk

@@ -1,0 +1,69 @@
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "toolkit/Strings.h"
+
+namespace {
+
+using Lines = std::vector<std::string>;
+
+TEST(Strings, SortedInsertionIgnoresCaseAndKeepsEqualEntriesInArrivalOrder)
+{
+    tk::Strings list;
+    int changes = 0;
+    list.OnChange = [&] { ++changes; };
+    list.SetSorted(true);
+    EXPECT_EQ(list.Add("beta"), 0);
+    EXPECT_EQ(list.Add("Alpha"), 0);
+    EXPECT_EQ(list.Add("BETA"), 2);   // after the equal "beta"
+    EXPECT_EQ(list.Add("alpha"), 1);  // after the equal "Alpha"
+    EXPECT_EQ(list.Add("Delta"), 4);
+    list.Insert(0, "Gamma");          // a sorted list puts it in its place
+    EXPECT_EQ(list.Items(), (Lines{"Alpha", "alpha", "beta", "BETA", "Delta", "Gamma"}));
+    EXPECT_EQ(changes, 6);
+    EXPECT_EQ(list.IndexOf("BETA"), 3);
+    EXPECT_EQ(list.IndexOf("Beta"), -1);  // the search is exact
+}
+
+TEST(Strings, TurningSortingOnIsAStableSort)
+{
+    tk::Strings list;
+    list.Assign({"b2", "A", "B2", "a", "c", "b2"});
+    int changes = 0;
+    list.OnChange = [&] { ++changes; };
+    list.SetSorted(true);
+    EXPECT_EQ(list.Items(), (Lines{"A", "a", "b2", "B2", "b2", "c"}));
+    EXPECT_EQ(changes, 1);
+    list.Set(0, "z");
+    EXPECT_EQ(list.Items(), (Lines{"a", "b2", "B2", "b2", "c", "z"}));
+}
+
+TEST(Strings, TextSplitsOnEveryLineBreakAndJoinsWithCrLf)
+{
+    tk::Strings list;
+    int changes = 0;
+    list.OnChange = [&] { ++changes; };
+    list.SetText("one\r\ntwo\nthree\rfour\r\n\r\nsix");
+    EXPECT_EQ(list.Items(), (Lines{"one", "two", "three", "four", "", "six"}));
+    EXPECT_EQ(list.Text(), "one\r\ntwo\r\nthree\r\nfour\r\n\r\nsix\r\n");
+    list.SetText("last\r\n");
+    EXPECT_EQ(list.Items(), (Lines{"last"}));
+    list.SetText("");
+    EXPECT_TRUE(list.Empty());
+    EXPECT_EQ(list.Text(), "");
+    EXPECT_EQ(changes, 3);
+
+    list.Assign({"a", "b", "c"});
+    list.Delete(1);
+    list.Insert(2, "d");
+    EXPECT_EQ(list.Items(), (Lines{"a", "c", "d"}));
+    EXPECT_THROW(list.Delete(3), std::out_of_range);
+    EXPECT_THROW(list.Insert(5, "x"), std::out_of_range);
+    list.Clear();
+    list.Clear();  // nothing to clear: no change
+    EXPECT_EQ(changes, 7);
+}
+
+}  // namespace
