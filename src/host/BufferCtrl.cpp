@@ -1,0 +1,114 @@
+#include "host/BufferCtrl.h"
+
+#include <cstring>
+
+namespace quorlin {
+
+namespace {
+
+bool IsSpaceOrControl(char c)
+{
+    return static_cast<unsigned char>(c) <= 0x20;
+}
+
+// The unit's final line: "END." once blanks and control characters around it are removed,
+// compared in place so that no line costs an allocation.
+bool IsEndLine(const char* line, size_t length)
+{
+    size_t begin = 0;
+    while (begin < length && IsSpaceOrControl(line[begin])) {
+        ++begin;
+    }
+    while (length > begin && IsSpaceOrControl(line[length - 1])) {
+        --length;
+    }
+    if (length - begin != 4) {
+        return false;
+    }
+    const char* word = line + begin;
+    return (word[0] | 0x20) == 'e' && (word[1] | 0x20) == 'n' && (word[2] | 0x20) == 'd'
+        && word[3] == '.';
+}
+
+}  // namespace
+
+TBufferCtrl::TBufferCtrl(hostapi::TIEditReader* reader) : reader_(reader)
+{
+    if (reader_) {
+        Fill();
+    }
+}
+
+bool TBufferCtrl::Fill()
+{
+    if (atEnd_) {
+        return false;
+    }
+    int read = reader_->GetText(position_, buffer_, BufferSize);
+    index_ = 0;
+    count_ = read > 0 ? std::min(read, BufferSize) : 0;
+    position_ += count_;
+    atEnd_ = count_ == 0;
+    return !atEnd_;
+}
+
+bool TBufferCtrl::ReadLine(std::string& s)
+{
+    if (!reader_ || stopped_) {
+        return false;
+    }
+    // A line that spans two blocks is gathered here; one inside a block is taken from it directly.
+    char pending[MaxLineLength];
+    size_t pendingLength = 0;
+    const char* line = nullptr;
+    size_t length = 0;
+    bool broken = false;
+    for (;;) {
+        if (index_ >= count_ && !Fill()) {
+            break;
+        }
+        const char* start = buffer_ + index_;
+        size_t available = static_cast<size_t>(count_ - index_);
+        const void* lf = std::memchr(start, '\n', available);
+        size_t chunk = lf ? static_cast<const char*>(lf) - start + 1 : available;
+        if (pendingLength + chunk > static_cast<size_t>(MaxLineLength)) {
+            stopped_ = true;
+            return false;
+        }
+        index_ += static_cast<int>(chunk);
+        if (lf && pendingLength == 0) {
+            line = start;
+            length = chunk;
+            broken = true;
+            break;
+        }
+        std::memcpy(pending + pendingLength, start, chunk);
+        pendingLength += chunk;
+        if (lf) {
+            broken = true;
+            break;
+        }
+    }
+    if (!line) {
+        if (pendingLength == 0) {
+            stopped_ = true;
+            return false;
+        }
+        line = pending;
+        length = pendingLength;
+    }
+    if (broken) {
+        --length;
+        if (length > 0 && line[length - 1] == '\r') {
+            --length;
+        }
+    }
+    s.assign(line, length);
+    if (IsEndLine(line, length)) {
+        stopped_ = true;
+        return false;
+    }
+    return true;
+}
+
+}  // namespace quorlin

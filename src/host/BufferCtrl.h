@@ -1,0 +1,40 @@
+#pragma once
+// Reads an editor buffer line by line in blocks of 8192 bytes, stopping at the unit's final "end.".
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+
+#include "hostapi/ToolIntf.h"
+
+namespace quorlin {
+
+class TBufferCtrl {
+public:
+    static constexpr int BufferSize = 8192;
+    // Longest line handed out, its CR LF included.
+    static constexpr int MaxLineLength = 1023;
+
+    // The reader is not owned; the first block is read at once.
+    explicit TBufferCtrl(hostapi::TIEditReader* reader);
+    TBufferCtrl(const TBufferCtrl&) = delete;
+    TBufferCtrl& operator=(const TBufferCtrl&) = delete;
+
+    // The next line without its CR LF. False at the end of the text, for a line too long (s is then
+    // unchanged) and for the "end." line (s is then set all the same). A last line without a line
+    // break is handed out whole.
+    bool ReadLine(std::string& s);
+
+private:
+    bool Fill();
+
+    hostapi::TIEditReader* reader_;
+    char buffer_[BufferSize];
+    int32_t position_ = 0;
+    int index_ = 0;
+    int count_ = 0;  // bytes of buffer_ that the last read filled
+    bool atEnd_ = false;
+    bool stopped_ = false;  // the text, an overlong line or the "end." line ended the reading
+};
+
+}  // namespace quorlin
