@@ -1,0 +1,57 @@
+// The routine list: headers that start a line of the implementation section.
+
+#include "controls/ComboBoxEx.h"
+#include "host/BufferCtrl.h"
+#include "host/EditorText.h"
+#include "host/Globals.h"
+#include "platform/Cp932.h"
+#include "services/QuorlinUnit.h"
+
+namespace quorlin {
+
+namespace {
+
+constexpr const char* RoutineKeywords[] = {"PROCEDURE", "FUNCTION", "CONSTRUCTOR", "DESTRUCTOR"};
+
+}  // namespace
+
+void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
+                             int32_t startLine)
+{
+    if (!CodeForm || !editor || !reader)
+        return;
+    int32_t lineCount = editor->LinesInBuffer();
+    if (lineCount < 1)
+        return;
+    TBufferCtrl buffer(reader);
+    std::string line;
+    for (int32_t i = 0; i < lineCount && buffer.ReadLine(line); ++i) {
+        if (i < startLine)
+            continue;
+        std::string word = platform::UpperCase(FirstWord(line));
+        if (platform::ContainsText(word, "//") || platform::ContainsText(word, "(*"))
+            continue;
+        for (std::string_view keyword : RoutineKeywords) {
+            if (!platform::ContainsText(word, keyword))
+                continue;
+            std::string entry = line;
+            size_t at = platform::FindText(platform::UpperCase(entry), keyword);
+            if (at == std::string::npos)
+                continue;
+            entry.erase(at, keyword.size());
+            MethodCombo->Items().Add(platform::TrimLeft(entry));
+        }
+    }
+}
+
+void TCodeForm::MethodNoSortClick(tk::Component* sender)
+{
+    if (!CodeForm || !sender)
+        return;
+    bool sorted = sender->Name() != "MethodNoSort";
+    MethodCombo->SetSorted(sorted);
+    MethodNoSort->SetChecked(!sorted);
+    MethodSort->SetChecked(sorted);
+}
+
+}  // namespace quorlin

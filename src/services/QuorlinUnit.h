@@ -1,0 +1,203 @@
+#pragma once
+// The tool window: the unit and routine lists, the task tree and memo, its menus, its three display
+// modes and the date in its caption.
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+#include "hostapi/HostRef.h"
+#include "hostapi/ToolIntf.h"
+#include "toolkit/ComCtrls.h"
+#include "toolkit/Dialogs.h"
+#include "toolkit/ExtCtrls.h"
+#include "toolkit/Form.h"
+#include "toolkit/Menus.h"
+
+namespace quorlin {
+
+class TComboBoxEx;
+class TMemoEx;
+class TMRUEx;
+class TWinSave;
+
+// Which of the checks that open a command's unit a command takes, and what a failure empties.
+struct UnitOpenSteps {
+    bool CheckEmptyName = true;
+    bool CheckFormFile = true;
+    // An empty name or a unit that cannot be opened empties both lists.
+    bool ClearListsOnFailure = false;
+    // Once the unit is open, the routine list is emptied before the module is asked for.
+    bool ClearRoutinesWhenOpen = false;
+};
+
+// The work done on an opened unit; view may be nil.
+using UnitTextWork = std::function<void(hostapi::TIEditorInterface& editor, hostapi::TIEditView* view,
+                                        hostapi::TIEditReader& reader)>;
+
+struct DateTime;
+
+// The text drawn into the caption: the date in the short date format and the weekday in kanji.
+std::string CaptionDateText(const DateTime& date);
+
+class TCodeForm : public tk::Form {
+public:
+    explicit TCodeForm(tk::Component* owner);
+    ~TCodeForm() override;
+
+    // Layout.
+    tk::Panel* Panel1;
+    TComboBoxEx* UnitCombo;
+    TComboBoxEx* MethodCombo;
+    tk::Panel* Panel2;
+    tk::TreeView* TreeView1;
+    tk::Splitter* SplitPanel1;
+    TMemoEx* Memo1;
+    tk::Panel* FocusPanel;
+    tk::SaveDialog* SaveDialog1;
+    TMRUEx* ProjectMRU;
+    TMRUEx* JumpMRU;
+    TMRUEx* NewMRU;
+    TWinSave* WinSave1;
+
+    // Menu bar.
+    tk::MainMenu* MainMenu1;
+    tk::MenuItem* FileMenu;
+    tk::MenuItem* ProjectHistoryMenu;
+    tk::MenuItem* K5;
+    tk::MenuItem* New1;
+    tk::MenuItem* K1;
+    tk::MenuItem* Save1;
+    tk::MenuItem* SaveAs1;
+    tk::MenuItem* Close1;
+    tk::MenuItem* EditMenu;
+    tk::MenuItem* ChaneNameMenuItem;
+    tk::MenuItem* N1;
+    tk::MenuItem* FullCollapse1;
+    tk::MenuItem* FullExpand1;
+    tk::MenuItem* JumpMethodMenu;
+    tk::MenuItem* JumpHistoryMenu;
+    tk::MenuItem* MethodSortMenu;
+    tk::MenuItem* MethodNoSort;
+    tk::MenuItem* MethodSort;
+    tk::MenuItem* MenuModifyLink;
+    tk::MenuItem* ClearMemoItem;
+    tk::MenuItem* SaveMemoItem;
+    tk::MenuItem* DispMenu;
+    tk::MenuItem* OpenAll;
+    tk::MenuItem* CloseUnitMenuItem;
+    tk::MenuItem* PropertyListMenuItem;
+    tk::MenuItem* CompoDisplayMenu;
+    tk::MenuItem* VerMenu;
+    tk::MenuItem* K2;
+    tk::MenuItem* K4;
+    tk::MenuItem* K6;
+    tk::MenuItem* MenuVerDisp;
+    tk::MenuItem* InsertCodeMenu;
+    tk::MenuItem* K8;
+    tk::MenuItem* InsertClass;
+    tk::MenuItem* MethodMenuItem;
+    tk::MenuItem* ExchangeMenuItem;
+    tk::MenuItem* N10;
+    tk::MenuItem* RyCtrlGridMenuItem;
+    tk::MenuItem* TRyDimItemMenu;
+    tk::MenuItem* UpdateMenu;
+    tk::MenuItem* CodeWindowMenu;
+    tk::MenuItem* Help1;
+    tk::MenuItem* VersionMenu;
+
+    // Pop-up menu of both combos and the caption.
+    tk::PopupMenu* CtrlMenu;
+    tk::MenuItem* ProjectCtrlMenu;
+    tk::MenuItem* MinItem;
+    tk::MenuItem* ListOnlyItem;
+    tk::MenuItem* NormalItem;
+    tk::MenuItem* JumpCtrMenu;
+    tk::MenuItem* MenuDisplay;
+    tk::MenuItem* UpDateCtrlMenu;
+    tk::MenuItem* VerCtrlMenu;
+
+    // Fields.
+    std::string TaskFileName = "NoName";
+    int32_t JumpCount = 0;
+    uint8_t RecordedMode() const { return recordedMode_; }
+    void SetRecordedMode(uint8_t mode) { recordedMode_ = mode; }
+
+    // Window events, display modes and the caption.
+    void FormCreate(tk::Component* sender);
+    void FormClose(tk::Component* sender, tk::CloseAction& action);
+    void FormResize(tk::Component* sender);
+    void ApplyDisplayMode(int mode);
+    void NormalItemClick(tk::Component* sender);
+    void MenuDisplayClick(tk::Component* sender);
+    void Memo1Enter(tk::Component* sender);
+    void UnitComboExit(tk::Component* sender);
+    void DrawCaptionDate();
+    // Gives the window the focus: a visible window comes to the front.
+    void FocusWindow();
+    void CaptionDoubleClick() override;
+    bool CaptionRightButtonDown(tk::Point screen) override;
+    void PaintCaption() override;
+
+    // Routine scanner.
+    void ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader, int32_t startLine);
+    void MethodNoSortClick(tk::Component* sender);
+
+    // Unit list and unit switching.
+    void MakeUnitList();
+    void OpenUnit(const std::string& fileName);
+    void UnitComboClick(tk::Component* sender);
+    void CodeWindowMenuClick(tk::Component* sender);
+    void UpdateMenuClick(tk::Component* sender);
+    void OpenAllClick(tk::Component* sender);
+    void CloseUnitMenuItemClick(tk::Component* sender);
+    void FileEditKeyDown(tk::Component* sender, uint16_t& key, tk::ShiftState shift);
+    void ClearUnitLists();
+
+    // Opening the unit a command works on: the file checks with their messages, then the module,
+    // empty after a failure.
+    hostapi::HostRef<hostapi::TIModuleInterface> OpenCommandUnit(const std::string& fileName,
+                                                                 const UnitOpenSteps& steps);
+    // With the hourglass shown, runs work on the module's editor, view 0 and a reader, and releases
+    // them in reverse order. Nothing runs without an editor or a reader.
+    void ReadUnitText(hostapi::TIModuleInterface& module, const UnitTextWork& work);
+
+    // Routine jump and histories.
+    bool JumpMethod(const std::string& fileName, const std::string& routineText);
+    void MethodComboSelect(tk::Component* sender);
+    void JumpHistoryMenuClick(tk::Component* sender);
+    void ProjectHistoryMenuClick(tk::Component* sender);
+
+    // Routine list report.
+    void K5Click(tk::Component* sender);
+
+protected:
+    void TextChanged() override;
+
+private:
+    // Chains the form in front of the application's idle and deactivation handlers and puts the
+    // previous ones back when the form goes, also when its creation fails.
+    class ApplicationHooks {
+    public:
+        ~ApplicationHooks();
+        void Install(TCodeForm* form);
+
+    private:
+        bool installed_ = false;
+        tk::NotifyEvent previousIdle_;
+        tk::NotifyEvent previousDeactivate_;
+    };
+
+    void CreateLayout();
+    void CreateMainMenu();
+    void CreateCtrlMenu();
+    void WireEvents();
+    void PlaceFocusFrame(tk::Control* control);
+    void WriteDefaultSizes();
+    void CreateJumpHistoryFile();
+
+    uint8_t recordedMode_ = 1;
+    ApplicationHooks hooks_;
+};
+
+}  // namespace quorlin
