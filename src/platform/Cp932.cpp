@@ -125,11 +125,6 @@ std::string AsciiOnly(std::string_view text, Skip skip)
 
 }  // namespace
 
-bool IsLeadByte(unsigned char c)
-{
-    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
-}
-
 size_t FindText(std::string_view text, std::string_view needle, size_t from)
 {
     if (needle.empty() || needle.size() > text.size()) {
@@ -159,8 +154,8 @@ int CompareText(std::string_view a, std::string_view b)
     size_t common = std::min(a.size(), b.size());
     bool trail = false;  // trail bytes are compared as they are
     for (size_t i = 0; i < common; ++i) {
-        auto ca = static_cast<unsigned char>(trail ? a[i] : AsciiLower(a[i]));
-        auto cb = static_cast<unsigned char>(trail ? b[i] : AsciiLower(b[i]));
+        auto ca = static_cast<unsigned char>(trail ? a[i] : AsciiUpper(a[i]));
+        auto cb = static_cast<unsigned char>(trail ? b[i] : AsciiUpper(b[i]));
         if (ca != cb) {
             return ca < cb ? -1 : 1;
         }

@@ -8,7 +8,10 @@
 namespace platform {
 
 // True for a byte that starts a two-byte character (0x81-0x9F, 0xE0-0xFC).
-bool IsLeadByte(unsigned char c);
+inline bool IsLeadByte(unsigned char c)
+{
+    return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
+}
 
 // Offset of the first occurrence of needle in text at or after from, or npos. A match never
 // starts on the trail byte of a two-byte character. An empty needle is not found.
@@ -21,7 +24,8 @@ inline bool ContainsText(std::string_view text, std::string_view needle)
 // ASCII letters changed, two-byte characters left whole, so offsets stay valid.
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
-// ASCII letters compared without regard to case; <0, 0, >0 like strcmp on unsigned bytes.
+// ASCII letters compared as capitals, so "_" sorts after the letters as Object Pascal sorts it;
+// <0, 0, >0 like strcmp on unsigned bytes.
 int CompareText(std::string_view a, std::string_view b);
 inline bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
 

@@ -173,6 +173,34 @@ bool WriteAll(int fd, std::string_view text)
     return true;
 }
 
+// Names hash and compare without regard to ASCII case, and are looked up as they are given, so a
+// lookup costs no lower-cased copy.
+struct NameHash {
+    using is_transparent = void;
+    size_t operator()(std::string_view name) const
+    {
+        size_t hash = 14695981039346656037ull;
+        bool trail = false;
+        for (char c : name) {
+            auto byte = static_cast<unsigned char>(c);
+            if (!trail && byte >= 'a' && byte <= 'z') {
+                byte = static_cast<unsigned char>(byte - 'a' + 'A');
+            }
+            trail = !trail && IsLeadByte(byte);
+            hash = (hash ^ byte) * 1099511628211ull;
+        }
+        return hash;
+    }
+};
+
+struct NameEqual {
+    using is_transparent = void;
+    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+};
+
+template <typename T>
+using NameMap = std::unordered_map<std::string, T, NameHash, NameEqual>;
+
 enum class LineKind { Key, Other, Deleted };
 
 // A line's text lives in the file's text store; new texts are appended to it, so a parse makes
@@ -246,35 +274,35 @@ struct Section {
     std::string header;  // the header line as in the file; empty for the lines before any section
     std::string name;
     std::vector<Line> lines;
-    std::unordered_map<std::string, size_t> keys;  // lower-case name -> its first key line
+    NameMap<size_t> keys;  // name -> its first key line
     size_t keyEnd = 0;  // one past the last key line; 0 when there is none
     size_t deletedCount = 0;
 
     void AddLine(const Line& line)
     {
         if (line.kind == LineKind::Key) {
-            duplicates |= !keys.emplace(LowerCase(line.Name(*store)), lines.size()).second;
+            duplicates |= !keys.emplace(line.Name(*store), lines.size()).second;
             keyEnd = lines.size() + 1;
         }
         lines.push_back(line);
     }
 
-    const Line* Find(const std::string& lowerKey) const
+    const Line* Find(std::string_view key) const
     {
-        auto found = keys.find(lowerKey);
+        auto found = keys.find(key);
         return found == keys.end() ? nullptr : &lines[found->second];
     }
 
-    void InsertKey(const Line& line, const std::string& lowerKey)
+    void InsertKey(const Line& line, std::string_view key)
     {
         // Only non-key lines follow keyEnd, so no index in the map moves.
         lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(keyEnd), line);
-        keys.emplace(lowerKey, keyEnd);
+        keys.emplace(key, keyEnd);
         ++keyEnd;
     }
 
     // Removes every line of the key, so it reads as missing afterwards.
-    void Delete(std::unordered_map<std::string, size_t>::iterator found)
+    void Delete(NameMap<size_t>::iterator found)
     {
         MarkDeleted(lines[found->second]);
         if (duplicates) {
@@ -324,7 +352,7 @@ struct IniFile::Data {
     bool modified = false;
     std::string store;              // the file's text, then every line written since
     std::vector<Section> sections;  // sections[0] holds the lines before the first header
-    std::unordered_map<std::string, std::vector<size_t>> sectionIndex;
+    NameMap<std::vector<size_t>> sectionIndex;
 
     void Parse()
     {
@@ -341,7 +369,11 @@ struct IniFile::Data {
 
     Section& AddSection(std::string header, const std::string& name)
     {
-        sectionIndex[LowerCase(name)].push_back(sections.size());
+        auto found = sectionIndex.find(name);
+        if (found == sectionIndex.end()) {
+            found = sectionIndex.emplace(name, std::vector<size_t>()).first;
+        }
+        found->second.push_back(sections.size());
         Section& section = sections.emplace_back();
         section.store = &store;
         section.header = std::move(header);
@@ -351,7 +383,7 @@ struct IniFile::Data {
 
     Section* Find(const std::string& section)
     {
-        auto found = sectionIndex.find(LowerCase(TrimSpaces(section)));
+        auto found = sectionIndex.find(TrimSpaces(section));
         return found == sectionIndex.end() ? nullptr : &sections[found->second.front()];
     }
 
@@ -363,7 +395,7 @@ struct IniFile::Data {
     const Line* FindKey(const std::string& section, const std::string& key) const
     {
         const Section* found = Find(section);
-        return found ? found->Find(LowerCase(TrimSpaces(key))) : nullptr;
+        return found ? found->Find(TrimSpaces(key)) : nullptr;
     }
 
     std::string Serialize() const
@@ -405,7 +437,9 @@ struct IniFile::Data {
             return Fail("cannot create a file beside " + target, errno);
         }
         fchmod(fd, exists ? (info.st_mode & 07777) : (0666 & ~CurrentUmask()));
-        int error = WriteAll(fd, text) && fsync(fd) == 0 ? 0 : errno;
+        // The rename makes the replacement atomic for a program that stops half-way; no fsync, which
+        // would cost every history update a disk flush.
+        int error = WriteAll(fd, text) ? 0 : errno;
         if (close(fd) != 0 && error == 0) {
             error = errno;
         }
@@ -477,14 +511,13 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
     std::string sectionName(TrimSpaces(FirstLine(section)));
     std::string_view keyName = TrimSpaces(FirstLine(key));
     std::string_view text = FirstLine(value);
-    std::string lowerKey = LowerCase(keyName);
     Section* target = data_->Find(sectionName);
     if (!target) {
         target = &data_->AddSection("[" + sectionName + "]", sectionName);
     }
-    auto found = target->keys.find(lowerKey);
+    auto found = target->keys.find(keyName);
     if (found == target->keys.end()) {
-        target->InsertKey(MakeKeyLine(std::string(keyName), text, data_->store), lowerKey);
+        target->InsertKey(MakeKeyLine(std::string(keyName), text, data_->store), keyName);
     } else {
         Line& line = target->lines[found->second];
         if (line.RawValue(data_->store) == TrimBlanks(text)) {
@@ -541,7 +574,7 @@ bool IniFile::ValueExists(const std::string& section, const std::string& key) co
 
 void IniFile::EraseSection(const std::string& section)
 {
-    auto found = data_->sectionIndex.find(LowerCase(TrimSpaces(section)));
+    auto found = data_->sectionIndex.find(TrimSpaces(section));
     if (found == data_->sectionIndex.end()) {
         return;
     }
@@ -558,11 +591,10 @@ void IniFile::EraseSection(const std::string& section)
 void IniFile::DeleteKey(const std::string& section, const std::string& key)
 {
     Section* found = data_->Find(section);
-    std::string lowerKey = LowerCase(TrimSpaces(key));
     if (!found) {
         return;
     }
-    auto line = found->keys.find(lowerKey);
+    auto line = found->keys.find(TrimSpaces(key));
     if (line != found->keys.end()) {
         found->Delete(line);
         data_->modified = true;

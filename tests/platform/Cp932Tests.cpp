@@ -51,6 +51,7 @@ TEST(Cp932, CaseChangesOnlyAsciiLetters)
     EXPECT_EQ(CompareText("Form1", "FORM1"), 0);
     EXPECT_LT(CompareText("abc", "ABD"), 0);
     EXPECT_GT(CompareText("abcd", "ABC"), 0);
+    EXPECT_GT(CompareText("_x", "Gamma"), 0);  // capitals fold: 0x5F sorts after the letters
     EXPECT_LT(CompareText("a", "\x82\x60"), 0);
     // Trail bytes keep their case: "ア" (0x83 0x41) and "ッ" (0x83 0x62 is not 0x83 0x42).
     EXPECT_NE(CompareText("\x83\x41", "\x83\x61"), 0);
