@@ -1,8 +1,13 @@
 #include "EditBuffer.h"
 
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <fstream>
-#include <iterator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
 
 namespace refhost {
 
@@ -10,17 +15,26 @@ std::string ToCrLf(const std::string& text)
 {
     std::string out;
     out.reserve(text.size() + text.size() / 32);
-    for (size_t i = 0; i < text.size(); ++i) {
-        char c = text[i];
-        if (c == '\r') {
+    const char* at = text.data();
+    const char* end = at + text.size();
+    while (at < end) {
+        // Copy the run up to the next line break in one go; most bytes are in such runs.
+        const char* lf = static_cast<const char*>(std::memchr(at, '\n', end - at));
+        const char* runEnd = lf ? lf : end;
+        const char* cr = static_cast<const char*>(std::memchr(at, '\r', runEnd - at));
+        if (cr) {
+            out.append(at, cr);
             out += "\r\n";
-            if (i + 1 < text.size() && text[i + 1] == '\n')
-                ++i;
-        } else if (c == '\n') {
-            out += "\r\n";
-        } else {
-            out += c;
+            at = cr + 1;
+            if (at < end && *at == '\n')
+                ++at;
+            continue;
         }
+        out.append(at, runEnd);
+        if (!lf)
+            break;
+        out += "\r\n";
+        at = lf + 1;
     }
     return out;
 }
@@ -58,15 +72,37 @@ LineBreak DetectLineBreak(const std::string& text)
 EditBuffer::EditBuffer(std::string fileName, const std::string& fileText)
     : fileName_(std::move(fileName)), text_(ToCrLf(fileText)), style_(DetectLineBreak(fileText))
 {
+    CountLines();
 }
 
 bool EditBuffer::ReadFile(const std::string& fileName, std::string& text)
 {
-    std::ifstream in(fileName, std::ios::binary);
-    if (!in)
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0)
         return false;
-    std::string content((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad())
+    struct stat info {};
+    std::string content;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        content.resize(static_cast<size_t>(info.st_size));
+        size_t done = 0;
+        // Read to the end even if the file grew or shrank since fstat.
+        for (;;) {
+            if (done == content.size())
+                content.resize(content.size() + 4096);
+            ssize_t got = ::read(fd, content.data() + done, content.size() - done);
+            if (got < 0 && errno == EINTR)
+                continue;
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            done += static_cast<size_t>(got);
+        }
+        content.resize(done);
+    }
+    ::close(fd);
+    if (!ok)
         return false;
     text = std::move(content);
     return true;
@@ -78,6 +114,7 @@ bool EditBuffer::Replace(const std::string& text)
     if (normal == text_)
         return false;
     text_ = std::move(normal);
+    CountLines();
     cursor_ = Clamp(cursor_);
     topLine_ = Clamp(topLine_);
     blockStart_ = Clamp(blockStart_);
@@ -85,12 +122,14 @@ bool EditBuffer::Replace(const std::string& text)
     return true;
 }
 
-int32_t EditBuffer::LineCount() const
+void EditBuffer::CountLines()
 {
+    // Inside the buffer every LF belongs to a CR LF pair.
     int32_t pairs = 0;
-    for (size_t at = text_.find("\r\n"); at != std::string::npos; at = text_.find("\r\n", at + 2))
+    for (const char* at = text_.data(), *end = at + text_.size();
+         (at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr; ++at)
         ++pairs;
-    return pairs + 1;
+    lineCount_ = pairs + 1;
 }
 
 bool EditBuffer::Save()

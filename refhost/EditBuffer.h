@@ -25,7 +25,7 @@ public:
     const std::string& Text() const { return text_; }
     // Normalises line breaks and clamps the positions to the new text; true when the text changed.
     bool Replace(const std::string& text);
-    int32_t LineCount() const;
+    int32_t LineCount() const { return lineCount_; }
 
     bool Modified() const { return modified_; }
     void SetModified(bool modified) { modified_ = modified; }
@@ -49,10 +49,12 @@ public:
 
 private:
     hostapi::TEditPos Clamp(hostapi::TEditPos pos) const;
+    void CountLines();
 
     std::string fileName_;
     std::string text_;
     LineBreak style_;
+    int32_t lineCount_ = 1;
     bool modified_ = false;
     bool open_ = true;
     hostapi::TEditPos cursor_;
