@@ -1,0 +1,238 @@
+#include "Commands.h"
+
+#include <algorithm>
+#include <cerrno>
+#include <cstring>
+#include <stdexcept>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/Cp932.h"
+#include "toolkit/Application.h"
+#include "toolkit/Menus.h"
+
+namespace cli {
+
+namespace {
+
+// Components of a window are usually owned by the window itself; menu items may sit one level
+// further down, owned by their menu.
+tk::Component* FindOwned(const tk::Component& owner, const std::string& name)
+{
+    if (tk::Component* found = owner.FindComponent(name))
+        return found;
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        if (tk::Component* found = FindOwned(*owner.Components(i), name))
+            return found;
+    }
+    return nullptr;
+}
+
+// Notes whether an add-in moved the cursor or top line of one file's view.
+class ViewWatch : public refhost::HostListener {
+public:
+    ViewWatch(refhost::Host& host, std::string fileName) : host_(host), fileName_(std::move(fileName))
+    {
+        host_.AddListener(this);
+    }
+    ~ViewWatch() override { host_.RemoveListener(this); }
+    ViewWatch(const ViewWatch&) = delete;
+    ViewWatch& operator=(const ViewWatch&) = delete;
+
+    void ViewChanged(const std::string& fileName) override
+    {
+        if (fileName == fileName_)
+            moved_ = true;
+    }
+    bool Moved() const { return moved_; }
+
+private:
+    refhost::Host& host_;
+    std::string fileName_;
+    bool moved_ = false;
+};
+
+// A reason why fileName cannot be read as a source file, or empty when it can.
+std::string UnreadableReason(const std::string& fileName)
+{
+    struct stat status {};
+    if (fileName.empty() || stat(fileName.c_str(), &status) != 0)
+        return std::strerror(fileName.empty() ? ENOENT : errno);
+    if (S_ISDIR(status.st_mode))
+        return std::strerror(EISDIR);
+    if (access(fileName.c_str(), R_OK) != 0)
+        return std::strerror(errno);
+    return std::string();
+}
+
+}  // namespace
+
+Commands::Commands(AddinSession& session, ConsoleDesktop& desktop, tk::Form& toolWindow,
+                   const CliOptions& options, std::FILE* out)
+    : session_(session), desktop_(desktop), toolWindow_(toolWindow), options_(options), out_(out)
+{
+}
+
+int Commands::Run()
+{
+    switch (options_.Cmd) {
+    case Command::Units:
+        return Units();
+    case Command::Routines:
+        return Routines();
+    case Command::Jump:
+        return Jump();
+    case Command::Report:
+        return Report();
+    case Command::Help:
+        break;
+    }
+    return 0;
+}
+
+int Commands::Units()
+{
+    const std::string& project = options_.Operands[0];
+    if (!CheckReadable(project))
+        return 1;
+    int messages = desktop_.MessageCount();
+    if (!session_.Host().OpenProject(project)) {
+        Fail(project + ": the host cannot open this project");
+        return 1;
+    }
+    tk::Application::Instance().ProcessMessages();
+    // Unit names are file names: printed as the file system has them, like any other path.
+    for (const std::string& unit : Combo("UnitCombo").Items())
+        Print(unit);
+    return desktop_.MessageCount() == messages ? 0 : 1;
+}
+
+int Commands::Routines()
+{
+    if (options_.Unsorted && !ClickMenuItem("MethodNoSort"))
+        return 1;
+    bool headers = options_.Operands.size() > 1;
+    int status = 0;
+    for (const std::string& file : options_.Operands) {
+        if (!CheckReadable(file)) {
+            status = 1;
+            continue;
+        }
+        std::string path = refhost::Host::NormalizeFileName(file);
+        bool wasOpen = session_.Host().IsFileOpen(path);
+        if (!ChooseUnit(path))
+            status = 1;
+        std::string block = headers ? "==> " + file + " <==\n" : std::string();
+        for (const std::string& entry : Combo("MethodCombo").Items())
+            block += Shown(entry) + '\n';
+        std::fwrite(block.data(), 1, block.size(), out_);
+        if (!wasOpen)
+            session_.Host().CloseFile(path);
+        tk::Application::Instance().ProcessMessages();
+    }
+    return status;
+}
+
+int Commands::Jump()
+{
+    const std::string& file = options_.Operands[0];
+    std::string text = options_.Raw ? options_.Operands[1] : platform::Utf8ToCp932(options_.Operands[1]);
+    if (!CheckReadable(file))
+        return 1;
+    std::string path = refhost::Host::NormalizeFileName(file);
+    if (!ChooseUnit(path))
+        return 1;
+    tk::ComboBox& methods = Combo("MethodCombo");
+    // The routine list has no edit field: only a listed routine can be chosen.
+    int index = methods.Items().IndexOf(text);
+    if (index < 0)
+        return 1;
+    methods.SetItemIndex(index);
+    ViewWatch watch(session_.Host(), path);
+    int messages = desktop_.MessageCount();
+    if (!ClickMenuItem("JumpMethodMenu") || !watch.Moved() || desktop_.MessageCount() != messages)
+        return 1;
+    Print(std::to_string(session_.Host().Cursor(path).Line));
+    return 0;
+}
+
+int Commands::Report()
+{
+    const std::string& file = options_.Operands[0];
+    if (!CheckReadable(file))
+        return 1;
+    if (options_.Unsorted && !ClickMenuItem("MethodNoSort"))
+        return 1;
+    if (!ChooseUnit(refhost::Host::NormalizeFileName(file)))
+        return 1;
+    desktop_.SetSaveAnswer(options_.Output);
+    int dialogs = desktop_.DialogCount();
+    int messages = desktop_.MessageCount();
+    if (!ClickMenuItem("K5"))
+        return 1;
+    if (desktop_.DialogCount() == dialogs) {
+        Fail(file + ": no routines to report");
+        return 1;
+    }
+    return desktop_.MessageCount() == messages ? 0 : 1;
+}
+
+bool Commands::ChooseUnit(const std::string& path)
+{
+    int messages = desktop_.MessageCount();
+    tk::ComboBox& units = Combo("UnitCombo");
+    units.Items().Clear();
+    units.ChooseItem(units.Items().Add(path));
+    tk::Application::Instance().ProcessMessages();
+    return desktop_.MessageCount() == messages;
+}
+
+bool Commands::CheckReadable(const std::string& fileName)
+{
+    std::string reason = UnreadableReason(fileName);
+    if (!reason.empty())
+        Fail(fileName + ": " + reason);
+    return reason.empty();
+}
+
+bool Commands::ClickMenuItem(const std::string& name)
+{
+    auto* item = dynamic_cast<tk::MenuItem*>(FindOwned(toolWindow_, name));
+    if (!item) {
+        Fail("the tool window has no menu item " + name);
+        return false;
+    }
+    item->Click();
+    tk::Application::Instance().ProcessMessages();
+    return true;
+}
+
+tk::ComboBox& Commands::Combo(const std::string& name)
+{
+    auto* combo = dynamic_cast<tk::ComboBox*>(FindOwned(toolWindow_, name));
+    if (!combo)
+        throw std::runtime_error("the tool window has no combo box " + name);
+    return *combo;
+}
+
+std::string Commands::Shown(const std::string& text) const
+{
+    // Most entries are plain ASCII, which both code pages write alike.
+    bool ascii = std::all_of(text.begin(), text.end(),
+                             [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+    return options_.Raw || ascii ? text : platform::Cp932ToUtf8(text);
+}
+
+void Commands::Print(const std::string& line)
+{
+    std::fwrite(line.data(), 1, line.size(), out_);
+    std::fputc('\n', out_);
+}
+
+void Commands::Fail(const std::string& message)
+{
+    std::fflush(out_);
+    std::fprintf(stderr, "quorlin: %s\n", message.c_str());
+}
+
+}  // namespace cli

@@ -1,0 +1,48 @@
+#pragma once
+// The commands of quorlin, each a sequence of what a person does with the tool window: choosing a
+// unit, clicking menu items, choosing a routine. Each answers the process's exit status.
+
+#include <cstdio>
+#include <string>
+
+#include "AddinSession.h"
+#include "CliOptions.h"
+#include "ConsoleDesktop.h"
+#include "toolkit/StdCtrls.h"
+
+namespace cli {
+
+class Commands {
+public:
+    Commands(AddinSession& session, ConsoleDesktop& desktop, tk::Form& toolWindow, const CliOptions& options,
+             std::FILE* out);
+
+    int Run();
+
+private:
+    int Units();
+    int Routines();
+    int Jump();
+    int Report();
+
+    // Makes the unit (a full path as the host names it) the only entry of the unit list and
+    // chooses it, as a click does: the add-in opens it in the host and lists its routines. False
+    // when the add-in reported a failure.
+    bool ChooseUnit(const std::string& path);
+    // Says why on standard error when the file cannot be read.
+    bool CheckReadable(const std::string& fileName);
+    bool ClickMenuItem(const std::string& name);
+    tk::ComboBox& Combo(const std::string& name);
+    // Texts the add-in holds are code page 932; people get UTF-8 unless --raw.
+    std::string Shown(const std::string& text) const;
+    void Print(const std::string& line);
+    void Fail(const std::string& message);
+
+    AddinSession& session_;
+    ConsoleDesktop& desktop_;
+    tk::Form& toolWindow_;
+    const CliOptions& options_;
+    std::FILE* out_;
+};
+
+}  // namespace cli

@@ -1,0 +1,37 @@
+#pragma once
+// The desktop of the command line: nobody sits in front of it. Message boxes go to standard error,
+// file dialogs take the answer the command's options gave, modal windows are cancelled.
+
+#include <optional>
+#include <string>
+
+#include "toolkit/Desktop.h"
+
+namespace cli {
+
+class ConsoleDesktop : public tk::Desktop {
+public:
+    // raw: write message texts as the add-in holds them (code page 932) instead of UTF-8.
+    explicit ConsoleDesktop(bool raw) : raw_(raw) {}
+
+    // The name the next save dialog answers with; used once. Without one a dialog is cancelled.
+    void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
+    int MessageCount() const { return messageCount_; }
+    int DialogCount() const { return dialogCount_; }
+
+    int MessageBox(const std::string& text, const std::string& caption, int flags) override;
+    int RunModal(tk::Form& form) override;
+    bool ExecuteDialog(tk::FileDialog& dialog) override;
+    void Popup(tk::PopupMenu& menu, tk::Point screen) override;
+    tk::Rect ScreenRect() override;
+    tk::Rect WorkArea() override;
+    void Beep(int type) override;
+
+private:
+    bool raw_;
+    std::optional<std::string> saveAnswer_;
+    int messageCount_ = 0;
+    int dialogCount_ = 0;
+};
+
+}  // namespace cli

@@ -1,0 +1,88 @@
+// quorlin: the add-in's tool window driven from the command line over the reference host.
+
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <filesystem>
+#include <string>
+
+#include "AddinSession.h"
+#include "CliOptions.h"
+#include "Commands.h"
+#include "ConsoleDesktop.h"
+#include "platform/FilePath.h"
+#include "platform/HostFolder.h"
+#include "toolkit/Application.h"
+
+namespace {
+
+// Where the add-in keeps its ini files when --home is not given.
+std::string DefaultHome()
+{
+    const char* dataHome = std::getenv("XDG_DATA_HOME");
+    if (dataHome && *dataHome)
+        return std::string(dataHome) + "/quorlin";
+    const char* home = std::getenv("HOME");
+    return std::string(home && *home ? home : ".") + "/.local/share/quorlin";
+}
+
+std::string DefaultAddin()
+{
+    std::error_code ignored;
+    std::string exe = std::filesystem::read_symlink("/proc/self/exe", ignored).string();
+    return platform::ExtractFilePath(exe) + "libquorlin.so";
+}
+
+int RunWithAddin(const cli::CliOptions& options, cli::ConsoleDesktop& desktop)
+{
+    cli::AddinSession session;
+    std::string error;
+    if (!session.Load(options.Addin.empty() ? DefaultAddin() : options.Addin, error)) {
+        std::fprintf(stderr, "quorlin: %s\n", error.c_str());
+        return 1;
+    }
+    tk::Form* toolWindow = session.OpenToolWindow();
+    if (!toolWindow) {
+        std::fprintf(stderr, "quorlin: the add-in opened no tool window\n");
+        return 1;
+    }
+    try {
+        return cli::Commands(session, desktop, *toolWindow, options, stdout).Run();
+    } catch (const std::exception& e) {
+        std::fflush(stdout);
+        std::fprintf(stderr, "quorlin: %s\n", e.what());
+        return 1;
+    }
+}
+
+}  // namespace
+
+int main(int argc, char** argv)
+{
+    cli::CliOptions options;
+    std::string error;
+    if (!cli::ParseCliOptions(argc, argv, options, error)) {
+        std::fprintf(stderr, "quorlin: %s\n%s\n", error.c_str(), cli::UsageLine().c_str());
+        return 2;
+    }
+    if (options.Cmd == cli::Command::Help) {
+        std::fputs(cli::HelpText().c_str(), stdout);
+        return 0;
+    }
+
+    std::string home = options.Home.empty() ? DefaultHome() : options.Home;
+    std::error_code failure;
+    std::filesystem::create_directories(home, failure);
+    if (failure || !platform::DirectoryExists(home)) {
+        std::fprintf(stderr, "quorlin: %s: cannot use as home folder: %s\n", home.c_str(),
+                     failure ? failure.message().c_str() : "not a folder");
+        return 1;
+    }
+    platform::SetHostFolder(std::filesystem::absolute(home).string());
+
+    cli::ConsoleDesktop desktop(options.Raw);
+    tk::Application::Instance().SetDesktop(&desktop);
+    int status = RunWithAddin(options, desktop);
+    tk::Application::Instance().SetDesktop(nullptr);
+    return std::fflush(stdout) == 0 ? status : 1;
+}
