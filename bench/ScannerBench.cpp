@@ -1,0 +1,67 @@
+// Reading a unit's lines, listing its routines and finding its implementation line.
+
+#include <benchmark/benchmark.h>
+
+#include "BigUnit.h"
+#include "controls/ComboBoxEx.h"
+#include "host/BufferCtrl.h"
+#include "host/EditorText.h"
+#include "host/Globals.h"
+#include "services/QuorlinUnit.h"
+
+namespace {
+
+using bench::BigUnit;
+
+void BM_ReadLine(benchmark::State& state)
+{
+    BigUnit& unit = BigUnit::Instance();
+    hostapi::HostRef<hostapi::TIEditReader> reader(unit.NewReader());
+    std::string line;
+    for (auto _ : state) {
+        quorlin::TBufferCtrl buffer(reader.Get());
+        int64_t lines = 0;
+        while (buffer.ReadLine(line))
+            ++lines;
+        benchmark::DoNotOptimize(lines);
+    }
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(unit.Bytes()));
+}
+BENCHMARK(BM_ReadLine)->Unit(benchmark::kMillisecond);
+
+// The scan as OpenUnit runs it; arg 0 lists in source order, arg 1 into the sorted list.
+void BM_ListRoutines(benchmark::State& state)
+{
+    BigUnit& unit = BigUnit::Instance();
+    quorlin::TCodeForm& form = *quorlin::CodeForm;
+    form.MethodNoSortClick(state.range(0) ? form.MethodSort : form.MethodNoSort);
+    hostapi::HostRef<hostapi::TIEditReader> reader(unit.NewReader());
+    int32_t implementation = 0;
+    quorlin::FindImplementationLine(unit.Editor(), reader.Get(), implementation);
+    for (auto _ : state) {
+        form.MethodCombo->Items().Clear();
+        form.ListRoutines(unit.Editor(), reader.Get(), implementation);
+    }
+    if (form.MethodCombo->Items().Count() != unit.RoutineCount())
+        state.SkipWithError("the scan missed routines");
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(unit.Bytes()));
+    state.counters["routines"] = form.MethodCombo->Items().Count();
+}
+BENCHMARK(BM_ListRoutines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+
+// One host call per byte up to the implementation line, which here follows 5 MB of declarations.
+void BM_FindImplementationLine(benchmark::State& state)
+{
+    BigUnit& unit = BigUnit::Instance();
+    hostapi::HostRef<hostapi::TIEditReader> reader(unit.NewReader());
+    int32_t line = 0;
+    for (auto _ : state) {
+        if (!quorlin::FindImplementationLine(unit.Editor(), reader.Get(), line))
+            state.SkipWithError("no implementation line");
+    }
+    state.counters["line"] = line;
+    state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(unit.InterfaceBytes()));
+}
+BENCHMARK(BM_FindImplementationLine)->Unit(benchmark::kMillisecond);
+
+}  // namespace
