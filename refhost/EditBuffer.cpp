@@ -1,18 +1,42 @@
 #include "EditBuffer.h"
 
-#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <fstream>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 namespace refhost {
 
-std::string ToCrLf(const std::string& text)
+namespace {
+
+// True when every line break of the text is already CR LF; breaks then holds their number.
+bool IsCrLfOnly(const std::string& text, int32_t& breaks)
 {
+    const char* begin = text.data();
+    const char* end = begin + text.size();
+    int32_t pairs = 0;
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\r', end - at))); ++at) {
+        if (at + 1 == end || at[1] != '\n')
+            return false;
+        ++pairs;
+    }
+    int32_t feeds = 0;
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
+        ++feeds;
+    breaks = pairs;
+    return feeds == pairs;
+}
+
+}  // namespace
+
+std::string ToCrLf(std::string text, int32_t* lineBreaks)
+{
+    int32_t breaks = 0;
+    if (IsCrLfOnly(text, breaks)) {
+        if (lineBreaks)
+            *lineBreaks = breaks;
+        return text;
+    }
+    breaks = 0;
     std::string out;
     out.reserve(text.size() + text.size() / 32);
     const char* at = text.data();
@@ -25,6 +49,7 @@ std::string ToCrLf(const std::string& text)
         if (cr) {
             out.append(at, cr);
             out += "\r\n";
+            ++breaks;
             at = cr + 1;
             if (at < end && *at == '\n')
                 ++at;
@@ -34,8 +59,11 @@ std::string ToCrLf(const std::string& text)
         if (!lf)
             break;
         out += "\r\n";
+        ++breaks;
         at = lf + 1;
     }
+    if (lineBreaks)
+        *lineBreaks = breaks;
     return out;
 }
 
@@ -69,67 +97,27 @@ LineBreak DetectLineBreak(const std::string& text)
     return LineBreak::Cr;
 }
 
-EditBuffer::EditBuffer(std::string fileName, const std::string& fileText)
-    : fileName_(std::move(fileName)), text_(ToCrLf(fileText)), style_(DetectLineBreak(fileText))
+EditBuffer::EditBuffer(std::string fileName, std::string fileText)
+    : fileName_(std::move(fileName)), style_(DetectLineBreak(fileText))
 {
-    CountLines();
-}
-
-bool EditBuffer::ReadFile(const std::string& fileName, std::string& text)
-{
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd < 0)
-        return false;
-    struct stat info {};
-    std::string content;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
-    if (ok) {
-        content.resize(static_cast<size_t>(info.st_size));
-        size_t done = 0;
-        // Read to the end even if the file grew or shrank since fstat.
-        for (;;) {
-            if (done == content.size())
-                content.resize(content.size() + 4096);
-            ssize_t got = ::read(fd, content.data() + done, content.size() - done);
-            if (got < 0 && errno == EINTR)
-                continue;
-            if (got <= 0) {
-                ok = got == 0;
-                break;
-            }
-            done += static_cast<size_t>(got);
-        }
-        content.resize(done);
-    }
-    ::close(fd);
-    if (!ok)
-        return false;
-    text = std::move(content);
-    return true;
+    int32_t lineBreaks = 0;
+    text_ = ToCrLf(std::move(fileText), &lineBreaks);
+    lineCount_ = lineBreaks + 1;
 }
 
 bool EditBuffer::Replace(const std::string& text)
 {
-    std::string normal = ToCrLf(text);
+    int32_t lineBreaks = 0;
+    std::string normal = ToCrLf(text, &lineBreaks);
     if (normal == text_)
         return false;
     text_ = std::move(normal);
-    CountLines();
+    lineCount_ = lineBreaks + 1;
     cursor_ = Clamp(cursor_);
     topLine_ = Clamp(topLine_);
     blockStart_ = Clamp(blockStart_);
     blockAfter_ = Clamp(blockAfter_);
     return true;
-}
-
-void EditBuffer::CountLines()
-{
-    // Inside the buffer every LF belongs to a CR LF pair.
-    int32_t pairs = 0;
-    for (const char* at = text_.data(), *end = at + text_.size();
-         (at = static_cast<const char*>(std::memchr(at, '\n', end - at))) != nullptr; ++at)
-        ++pairs;
-    lineCount_ = pairs + 1;
 }
 
 bool EditBuffer::Save()

@@ -7,8 +7,8 @@
 
 namespace refhost {
 
-// Every CR LF, lone LF and lone CR becomes CR LF.
-std::string ToCrLf(const std::string& text);
+// Every CR LF, lone LF and lone CR becomes CR LF; lineBreaks, when given, receives their number.
+std::string ToCrLf(std::string text, int32_t* lineBreaks = nullptr);
 // CR LF pairs become the given style; other bytes are kept.
 std::string FromCrLf(const std::string& text, LineBreak style);
 // The style of the first line break; CR LF for a text without one.
@@ -16,10 +16,7 @@ LineBreak DetectLineBreak(const std::string& text);
 
 class EditBuffer {
 public:
-    EditBuffer(std::string fileName, const std::string& fileText);
-
-    // False when the file cannot be read.
-    static bool ReadFile(const std::string& fileName, std::string& text);
+    EditBuffer(std::string fileName, std::string fileText);
 
     const std::string& FileName() const { return fileName_; }
     const std::string& Text() const { return text_; }
@@ -49,7 +46,6 @@ public:
 
 private:
     hostapi::TEditPos Clamp(hostapi::TEditPos pos) const;
-    void CountLines();
 
     std::string fileName_;
     std::string text_;

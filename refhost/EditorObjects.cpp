@@ -24,6 +24,10 @@ public:
         const std::string& text = buffer_->Text();
         if (static_cast<size_t>(position) >= text.size())
             return 0;
+        if (count == 1) {  // a reader that walks the text a byte per call
+            *buffer = text[static_cast<size_t>(position)];
+            return 1;
+        }
         size_t copied = std::min(static_cast<size_t>(count), text.size() - static_cast<size_t>(position));
         std::memcpy(buffer, text.data() + position, copied);
         return static_cast<int>(copied);

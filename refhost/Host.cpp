@@ -29,7 +29,7 @@ namespace {
 
 bool ReadableFile(const std::string& fileName, std::string& text)
 {
-    return !fileName.empty() && !platform::DirectoryExists(fileName) && EditBuffer::ReadFile(fileName, text);
+    return !fileName.empty() && !platform::DirectoryExists(fileName) && platform::ReadWholeFile(fileName, text);
 }
 
 std::shared_ptr<MenuNode> FindNode(const std::shared_ptr<MenuNode>& node,
@@ -73,9 +73,29 @@ hostapi::TIToolServices* Host::CreateToolServices()
     return NewToolServices(link_);
 }
 
+namespace {
+
+// Absolute, '/' only, and no empty, "." or ".." part but a trailing one: the form that
+// NormalizeFileName gives. Names mostly arrive so, and the full path arithmetic is costly.
+bool IsNormalFileName(std::string_view name)
+{
+    if (name.empty() || name.front() != '/' || name.find('\\') != std::string_view::npos)
+        return false;
+    for (size_t start = 1; start < name.size();) {
+        size_t end = std::min(name.find('/', start), name.size());
+        std::string_view part = name.substr(start, end - start);
+        if (part == "." || part == ".." || (part.empty() && end < name.size()))
+            return false;
+        start = end + 1;
+    }
+    return true;
+}
+
+}  // namespace
+
 std::string Host::NormalizeFileName(const std::string& fileName)
 {
-    if (fileName.empty())
+    if (fileName.empty() || IsNormalFileName(fileName))
         return fileName;
     std::string name = fileName;
     std::replace(name.begin(), name.end(), '\\', '/');
@@ -271,7 +291,7 @@ bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent)
         std::string text;
         if (!ReadableFile(name, text))
             return false;
-        state_->buffers.push_back(std::make_shared<EditBuffer>(name, text));
+        state_->buffers.push_back(std::make_shared<EditBuffer>(name, std::move(text)));
         Tell([&](HostListener& listener) { listener.BufferOpened(name); });
     }
     if (makeCurrent)

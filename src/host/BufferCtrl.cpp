@@ -15,12 +15,16 @@ bool IsSpaceOrControl(char c)
 // compared in place so that no line costs an allocation.
 bool IsEndLine(const char* line, size_t length)
 {
+    while (length > 0 && IsSpaceOrControl(line[length - 1])) {
+        --length;
+    }
+    // Most lines end in something else; they are told apart without walking their indent.
+    if (length < 4 || line[length - 1] != '.') {
+        return false;
+    }
     size_t begin = 0;
     while (begin < length && IsSpaceOrControl(line[begin])) {
         ++begin;
-    }
-    while (length > begin && IsSpaceOrControl(line[length - 1])) {
-        --length;
     }
     if (length - begin != 4) {
         return false;
@@ -103,7 +107,11 @@ bool TBufferCtrl::ReadLine(std::string& s)
             --length;
         }
     }
-    s.assign(line, length);
+    // Read through a volatile, the length carries no known bound, so the copy is the library's
+    // memcpy; a bounded length makes the compiler inline a string instruction that is slow for
+    // lines this short.
+    volatile size_t unbounded = length;
+    s.assign(line, unbounded);
     if (IsEndLine(line, length)) {
         stopped_ = true;
         return false;

@@ -13,36 +13,44 @@ bool CanRead(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader)
     return CodeForm && editor && reader;
 }
 
-// One line read a byte per host call from offset, which is advanced past its LF. False when the
-// text had already ended.
-bool ReadLineBytewise(hostapi::TIEditReader* reader, int32_t& offset, std::string& line)
+// Reads one line a byte per host call from offset, which is advanced past its LF, and answers
+// its first word. Bytes after the first blank cannot change the word, so they are not kept. False
+// when the text had already ended.
+bool ReadFirstWordBytewise(hostapi::TIEditReader* reader, int32_t& offset, std::string& head,
+                           std::string_view& word)
 {
-    line.clear();
+    head.clear();
+    bool blank = false;
     char c = 0;
     bool any = false;
     while (reader->GetText(offset, &c, 1) == 1) {
         ++offset;
         any = true;
         if (c == '\n') {
-            if (!line.empty() && line.back() == '\r') {
-                line.pop_back();
-            }
-            return true;
+            break;
         }
-        line += c;
+        if (c == ' ') {
+            blank = true;
+        } else if (!blank) {
+            head += c;
+        }
     }
+    if (!blank && !head.empty() && head.back() == '\r') {
+        head.pop_back();
+    }
+    word = blank ? platform::TrimView(head) : std::string_view(head);
     return any;
 }
 
 }  // namespace
 
-std::string FirstWord(std::string_view s)
+std::string_view FirstWord(std::string_view s)
 {
     size_t blank = s.find(' ');
     if (blank == std::string_view::npos) {
-        return std::string(s);
+        return s;
     }
-    return platform::Trim(s.substr(0, blank));
+    return platform::TrimView(s.substr(0, blank));
 }
 
 bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
@@ -54,14 +62,14 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
     static constexpr std::string_view keyword = "IMPLEMENTATION";
     int32_t lines = editor->LinesInBuffer();
     int32_t offset = 0;
-    std::string text;
+    std::string head;
+    std::string_view word;
     for (int32_t number = 1; number <= lines; ++number) {
-        if (!ReadLineBytewise(reader, offset, text)) {
+        if (!ReadFirstWordBytewise(reader, offset, head, word)) {
             return false;
         }
         // The word is looked for inside the keyword, so "impl" or "a" qualify as well.
-        std::string word = platform::UpperCase(FirstWord(text));
-        if (!word.empty() && platform::ContainsText(keyword, word)) {
+        if (!word.empty() && platform::ContainsTextIgnoreCase(keyword, word)) {
             line = number;
             return true;
         }

@@ -24,6 +24,6 @@ void CopyEditorLines(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* 
 // The 0-based offset at which 1-based line starts; line 1 is refused.
 bool LineStartOffset(hostapi::TIEditReader* reader, int32_t line, int32_t& offset);
 // The first blank-delimited word, trimmed; all of s when it holds no blank.
-std::string FirstWord(std::string_view s);
+std::string_view FirstWord(std::string_view s);
 
 }  // namespace quorlin

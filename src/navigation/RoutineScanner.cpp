@@ -11,7 +11,7 @@ namespace quorlin {
 
 namespace {
 
-constexpr const char* RoutineKeywords[] = {"PROCEDURE", "FUNCTION", "CONSTRUCTOR", "DESTRUCTOR"};
+constexpr std::string_view RoutineKeywords[] = {"PROCEDURE", "FUNCTION", "CONSTRUCTOR", "DESTRUCTOR"};
 
 }  // namespace
 
@@ -28,16 +28,17 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
     for (int32_t i = 0; i < lineCount && buffer.ReadLine(line); ++i) {
         if (i < startLine)
             continue;
-        std::string word = platform::UpperCase(FirstWord(line));
-        if (platform::ContainsText(word, "//") || platform::ContainsText(word, "(*"))
+        std::string_view word = FirstWord(line);
+        if (word.empty() || platform::ContainsText(word, "//") || platform::ContainsText(word, "(*"))
             continue;
+        // Keyword tests as on upper-cased copies of the word and the line, without the copies.
         for (std::string_view keyword : RoutineKeywords) {
-            if (!platform::ContainsText(word, keyword))
+            if (!platform::ContainsTextIgnoreCase(word, keyword))
                 continue;
-            std::string entry = line;
-            size_t at = platform::FindText(platform::UpperCase(entry), keyword);
+            size_t at = platform::FindTextIgnoreCase(line, keyword);
             if (at == std::string::npos)
                 continue;
+            std::string entry = line;
             entry.erase(at, keyword.size());
             MethodCombo->Items().Add(platform::TrimLeft(entry));
         }

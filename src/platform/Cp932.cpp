@@ -130,6 +130,10 @@ size_t FindText(std::string_view text, std::string_view needle, size_t from)
     if (needle.empty() || needle.size() > text.size()) {
         return std::string_view::npos;
     }
+    // No trail byte is below 0x40, so a match that starts with such a byte never starts on one.
+    if (static_cast<unsigned char>(needle[0]) < 0x40) {
+        return text.find(needle, from);
+    }
     size_t last = text.size() - needle.size();
     for (size_t i = 0; i <= last; i += CharLength(text, i)) {
         if (i >= from && text[i] == needle[0] && text.compare(i, needle.size(), needle) == 0) {
@@ -139,14 +143,45 @@ size_t FindText(std::string_view text, std::string_view needle, size_t from)
     return std::string_view::npos;
 }
 
+size_t FindTextIgnoreCase(std::string_view text, std::string_view needle, size_t from)
+{
+    if (needle.empty() || needle.size() > text.size()) {
+        return std::string_view::npos;
+    }
+    size_t last = text.size() - needle.size();
+    for (size_t i = 0; i <= last; i += CharLength(text, i)) {
+        if (i < from) {
+            continue;
+        }
+        size_t k = 0;
+        bool trail = false;  // trail bytes are compared as they are
+        for (; k < needle.size(); ++k) {
+            char a = text[i + k];
+            char b = needle[k];
+            if (!trail) {
+                a = AsciiUpper(a);
+                b = AsciiUpper(b);
+            }
+            if (a != b) {
+                break;
+            }
+            trail = !trail && IsLeadByte(static_cast<unsigned char>(a));
+        }
+        if (k == needle.size()) {
+            return i;
+        }
+    }
+    return std::string_view::npos;
+}
+
 std::string UpperCase(std::string_view s)
 {
-    return ChangeAscii(s, AsciiUpper);
+    return ChangeAscii(s, [](char c) { return AsciiUpper(c); });
 }
 
 std::string LowerCase(std::string_view s)
 {
-    return ChangeAscii(s, AsciiLower);
+    return ChangeAscii(s, [](char c) { return AsciiLower(c); });
 }
 
 int CompareText(std::string_view a, std::string_view b)
@@ -166,7 +201,18 @@ int CompareText(std::string_view a, std::string_view b)
 
 std::string Trim(std::string_view s)
 {
-    return TrimLeft(TrimRight(s));
+    return std::string(TrimView(s));
+}
+
+std::string_view TrimView(std::string_view s)
+{
+    while (!s.empty() && IsTrimmed(s.front())) {
+        s.remove_prefix(1);
+    }
+    while (!s.empty() && IsTrimmed(s.back())) {
+        s.remove_suffix(1);
+    }
+    return s;
 }
 
 std::string TrimLeft(std::string_view s)

@@ -21,6 +21,14 @@ inline bool ContainsText(std::string_view text, std::string_view needle)
     return FindText(text, needle) != std::string_view::npos;
 }
 
+// FindText with ASCII letters matched without regard to case, as a search in upper-cased copies of
+// both texts would match, without making the copies.
+size_t FindTextIgnoreCase(std::string_view text, std::string_view needle, size_t from = 0);
+inline bool ContainsTextIgnoreCase(std::string_view text, std::string_view needle)
+{
+    return FindTextIgnoreCase(text, needle) != std::string_view::npos;
+}
+
 // ASCII letters changed, two-byte characters left whole, so offsets stay valid.
 std::string UpperCase(std::string_view s);
 std::string LowerCase(std::string_view s);
@@ -33,6 +41,7 @@ inline bool SameText(std::string_view a, std::string_view b) { return CompareTex
 std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
+std::string_view TrimView(std::string_view s);
 
 // Conversion for display. Bytes that do not convert become U+FFFD or '?' respectively.
 std::string Cp932ToUtf8(std::string_view text);

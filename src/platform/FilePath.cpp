@@ -2,7 +2,11 @@
 
 #include "platform/Cp932.h"
 
+#include <cerrno>
+
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace platform {
 
@@ -85,6 +89,44 @@ bool DirectoryExists(const std::string& folder)
 {
     struct stat info {};
     return stat(folder.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
+}
+
+bool ReadWholeFile(const std::string& fileName, std::string& text)
+{
+    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) {
+        return false;
+    }
+    struct stat info {};
+    std::string content;
+    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    if (ok) {
+        // One byte to spare, so the read that meets the end needs no larger buffer.
+        content.resize(static_cast<size_t>(info.st_size) + 1);
+        size_t done = 0;
+        // Read to the end even if the file grew or shrank since fstat.
+        for (;;) {
+            if (done == content.size()) {
+                content.resize(content.size() + 4096);
+            }
+            ssize_t got = ::read(fd, content.data() + done, content.size() - done);
+            if (got < 0 && errno == EINTR) {
+                continue;
+            }
+            if (got <= 0) {
+                ok = got == 0;
+                break;
+            }
+            done += static_cast<size_t>(got);
+        }
+        content.resize(done);
+    }
+    ::close(fd);
+    if (!ok) {
+        return false;
+    }
+    text = std::move(content);
+    return true;
 }
 
 }  // namespace platform

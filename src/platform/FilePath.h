@@ -21,5 +21,7 @@ std::string IncludeTrailingPathDelimiter(std::string_view folder);
 // True only for a regular file (links followed).
 bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& folder);
+// The bytes of a regular file; false, text unchanged, when it cannot be read.
+bool ReadWholeFile(const std::string& fileName, std::string& text);
 
 }  // namespace platform

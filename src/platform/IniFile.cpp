@@ -1,6 +1,7 @@
 #include "platform/IniFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/FilePath.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -9,7 +10,6 @@
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
-#include <sstream>
 #include <string_view>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -463,12 +463,7 @@ struct IniFile::Data {
 IniFile::IniFile(std::string fileName) : data_(std::make_unique<Data>())
 {
     data_->fileName = std::move(fileName);
-    std::ifstream file(data_->fileName, std::ios::binary);
-    if (file) {
-        std::ostringstream text;
-        text << file.rdbuf();
-        data_->store = std::move(text).str();
-    }
+    ReadWholeFile(data_->fileName, data_->store);
     data_->Parse();
 }
 

@@ -7,7 +7,11 @@
 #include "../platform/TempFolder.h"
 #include "hostapi/HostRef.h"
 #include "host/Globals.h"
+#include "platform/HostFolder.h"
 #include "refhost/RefHost.h"
+#include "services/QuorlinUnit.h"
+#include "toolkit/Application.h"
+#include "toolkit/ScriptedDesktop.h"
 
 class OpenUnit {
 public:
@@ -35,13 +39,26 @@ private:
     hostapi::HostRef<hostapi::TIEditReader> reader_;
 };
 
-// The editor operations work only while the tool window exists. The window class belongs to a
-// later layer, so these tests stand a non-null marker in for it and forget it afterwards.
+// The editor operations work only while the tool window exists: a real one, with its settings in
+// a folder of its own.
 class ToolWindowPresent {
 public:
-    ToolWindowPresent() { quorlin::CodeForm = reinterpret_cast<quorlin::TCodeForm*>(&marker_); }
-    ~ToolWindowPresent() { quorlin::CodeForm = nullptr; }
+    ToolWindowPresent()
+    {
+        tk::Application::Instance().SetDesktop(&desktop_);
+        platform::SetHostFolder(folder_.Path() + "/");
+        quorlin::CodeForm = new quorlin::TCodeForm(&tk::Application::Instance());
+    }
+    ~ToolWindowPresent()
+    {
+        delete quorlin::CodeForm;
+        quorlin::CodeForm = nullptr;
+        tk::Application::Instance().ProcessMessages();
+        platform::SetHostFolder("");
+        tk::Application::Instance().SetDesktop(nullptr);
+    }
 
 private:
-    int marker_ = 0;
+    TempFolder folder_;
+    tk::ScriptedDesktop desktop_;
 };

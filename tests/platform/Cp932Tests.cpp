@@ -18,6 +18,20 @@ TEST(Cp932, LeadBytes)
     EXPECT_FALSE(IsLeadByte('\\'));
 }
 
+TEST(Cp932, FindTextIgnoreCaseMatchesAsUpperCasedCopies)
+{
+    EXPECT_EQ(FindTextIgnoreCase("MyProcedures.Add(x);", "PROCEDURE"), 2u);
+    EXPECT_EQ(FindTextIgnoreCase("IMPLEMENTATION", "impl"), 0u);
+    EXPECT_EQ(FindTextIgnoreCase("IMPLEMENTATION", "a"), 9u);
+    EXPECT_EQ(FindTextIgnoreCase("IMPLEMENTATION", "tion;"), std::string::npos);
+    // "ａ" (0x82 0x81) and "Ａ" (0x82 0x60) stay different, and 'a' as a trail byte is no letter.
+    EXPECT_EQ(FindTextIgnoreCase("\x82\x81", "\x82\x60"), std::string::npos);
+    EXPECT_EQ(FindTextIgnoreCase("\x82\x61" "A", "a"), 2u);
+    EXPECT_EQ(FindTextIgnoreCase("\x82\x61" "x\x82\x61", "X\x82\x61"), 2u);
+    EXPECT_EQ(FindTextIgnoreCase("abcABC", "abc", 1), 3u);
+    EXPECT_EQ(FindTextIgnoreCase("abc", ""), std::string::npos);
+}
+
 TEST(Cp932, FindTextSkipsTrailBytes)
 {
     // "表" is 0x95 0x5C: its trail byte is '\'.

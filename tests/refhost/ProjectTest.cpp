@@ -24,6 +24,26 @@ const char* const ProjectSource =
     "begin\r\n"
     "end.\r\n";
 
+TEST(RefHostProject, FileNamesAreMadeAbsoluteAndNormal)
+{
+    const std::pair<const char*, const char*> cases[] = {
+        {"/p/Unit1.pas", "/p/Unit1.pas"},
+        {"/p/", "/p/"},
+        {"/", "/"},
+        {"/p//Unit1.pas", "/p/Unit1.pas"},
+        {"/p/./Unit1.pas", "/p/Unit1.pas"},
+        {"/p/sub/../Unit1.pas", "/p/Unit1.pas"},
+        {"/p/sub/..", "/p/"},
+        {"\\p\\sub\\Unit1.pas", "/p/sub/Unit1.pas"},
+        {"/p/.hidden/..x", "/p/.hidden/..x"},
+    };
+    for (const auto& [given, normal] : cases)
+        EXPECT_EQ(Host::NormalizeFileName(given), normal) << given;
+    std::string relative = Host::NormalizeFileName("Unit1.pas");
+    EXPECT_EQ(relative.front(), '/');
+    EXPECT_EQ(relative.substr(relative.size() - 10), "/Unit1.pas");
+}
+
 TEST(RefHostProject, UnitsComeFromTheUsesClause)
 {
     TempFolder folder;
