@@ -6,7 +6,7 @@
 
 #include <filesystem>
 
-#include "../platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "hostapi/HostRef.h"
 #include "hostapi/ToolIntf.h"
 #include "platform/HostFolder.h"

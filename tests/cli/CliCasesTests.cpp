@@ -14,7 +14,7 @@
 
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/Cp932.h"
 
 namespace fs = std::filesystem;

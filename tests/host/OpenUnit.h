@@ -4,7 +4,7 @@
 #include <fstream>
 #include <string>
 
-#include "../platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "hostapi/HostRef.h"
 #include "host/Globals.h"
 #include "platform/HostFolder.h"

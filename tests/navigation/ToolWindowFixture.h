@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "../platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "controls/ComboBoxEx.h"
 #include "host/Globals.h"
 #include "hostapi/HostRef.h"

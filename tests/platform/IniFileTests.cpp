@@ -1,6 +1,6 @@
 #include "platform/IniFile.h"
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 
 #include <array>
 #include <csignal>

@@ -2,7 +2,7 @@
 
 #include <cstring>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "hostapi/HostRef.h"
 #include "refhost/RefHost.h"
 

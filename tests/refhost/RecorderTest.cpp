@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "TempFolder.h"
+#include "support/TempFolder.h"
 #include "hostapi/HostRef.h"
 #include "refhost/Recorder.h"
 #include "refhost/RefHost.h"

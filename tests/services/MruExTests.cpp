@@ -6,7 +6,7 @@
 #include <sstream>
 #include <sys/stat.h>
 
-#include "../platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
 

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../platform/TempFolder.h"
+#include "support/TempFolder.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
 #include "toolkit/Form.h"

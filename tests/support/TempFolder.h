@@ -1,30 +1,36 @@
 #pragma once
-// A temporary folder for files a test writes; removed with everything in it at the end.
+// A fresh folder under the system's temporary folder for the files a test writes, removed with
+// everything in it at the end.
 
 #include <cstdlib>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <stdexcept>
 #include <string>
-
-namespace refhost::test {
 
 class TempFolder {
 public:
     TempFolder()
     {
-        std::string pattern = (std::filesystem::temp_directory_path() / "refhost-XXXXXX").string();
-        if (char* made = mkdtemp(pattern.data()))
-            path_ = made;
+        std::string pattern = (std::filesystem::temp_directory_path() / "quorlin-XXXXXX").string();
+        if (!mkdtemp(pattern.data())) {
+            throw std::runtime_error("mkdtemp failed");
+        }
+        path_ = pattern;
     }
     ~TempFolder()
     {
-        std::error_code error;
-        std::filesystem::remove_all(path_, error);
+        // A test may have taken the write permission away to provoke a failure.
+        std::error_code ignored;
+        std::filesystem::permissions(path_, std::filesystem::perms::owner_all,
+                                     std::filesystem::perm_options::add, ignored);
+        std::filesystem::remove_all(path_, ignored);
     }
     TempFolder(const TempFolder&) = delete;
     TempFolder& operator=(const TempFolder&) = delete;
 
+    const std::string& Path() const { return path_; }
     // The full name of a file in the folder.
     std::string operator/(const std::string& name) const { return path_ + "/" + name; }
 
@@ -42,10 +48,6 @@ public:
         return std::string((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
     }
 
-    const std::string& Path() const { return path_; }
-
 private:
     std::string path_;
 };
-
-}  // namespace refhost::test
