@@ -50,6 +50,8 @@ public:
     void SetSizeable(bool sizeable) { sizeable_ = sizeable; }
 
     Rect ClientRect() const override;
+    // A menu bar takes room while one of the menu's entries is visible.
+    bool HasMenuBar() const;
     void SetClientSize(int width, int height);
     // The screen position of the client area's top-left corner.
     Point ClientOrigin() const;
@@ -111,7 +113,6 @@ protected:
 
 private:
     friend class Control;
-    bool HasMenuBar() const;
     // Clicks the first visible, enabled Default (or Cancel) button; false when there is none.
     bool PressDialogButton(bool cancel);
     MainMenu* menu_ = nullptr;

@@ -4,6 +4,7 @@
 
 #include "toolkit/Application.h"
 #include "toolkit/Desktop.h"
+#include "toolkit/Form.h"
 
 namespace tk {
 
@@ -80,6 +81,20 @@ MenuItem* MenuItem::FindShortCut(ShortCut shortCut)
         }
     }
     return nullptr;
+}
+
+void MenuItem::SetVisible(bool visible)
+{
+    if (visible_ == visible) {
+        return;
+    }
+    visible_ = visible;
+    for (Component* owner = Owner(); owner; owner = owner->Owner()) {
+        if (auto* form = dynamic_cast<Form*>(owner)) {
+            form->Realign();
+            break;
+        }
+    }
 }
 
 void MenuItem::Click()

@@ -24,7 +24,8 @@ public:
     bool Enabled() const { return enabled_; }
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     bool Visible() const { return visible_; }
-    void SetVisible(bool visible) { visible_ = visible; }
+    // A menu bar that appears or goes changes its form's client area, so the form lays out again.
+    void SetVisible(bool visible);
     bool RadioItem = false;
     int GroupIndex = 0;
 

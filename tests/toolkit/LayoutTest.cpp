@@ -75,10 +75,12 @@ TEST(Layout, MenuBarAndHiddenControlsChangeTheSpaceLeft)
     w.form->SetMenu(menu);
     EXPECT_EQ(w.form->ClientHeight(), 273);  // no visible entry: no menu bar
     file->SetVisible(true);
-    w.form->SetMenu(nullptr);
-    w.form->SetMenu(menu);
     EXPECT_EQ(w.form->ClientHeight(), 254);
     EXPECT_EQ(w.body->Bounds(), (Rect{0, 37, 392, 217}));
+    // Hiding the last visible entry gives the menu bar's room back to the controls at once.
+    file->SetVisible(false);
+    EXPECT_EQ(w.body->Bounds(), (Rect{0, 37, 392, 236}));
+    file->SetVisible(true);
 
     w.top->SetVisible(false);
     EXPECT_EQ(w.body->Bounds(), (Rect{0, 0, 392, 254}));
