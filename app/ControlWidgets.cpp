@@ -1,0 +1,712 @@
+#include "app/ControlWidgets.h"
+
+#include <QCheckBox>
+#include <QComboBox>
+#include <QFrame>
+#include <QHeaderView>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QListWidget>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QStylePainter>
+#include <QTextBlock>
+#include <QTimer>
+#include <QTreeWidget>
+
+#include "app/ComboItemDelegate.h"
+#include "app/FormRenderer.h"
+#include "app/TextCodec.h"
+#include "toolkit/ComCtrls.h"
+#include "toolkit/ExtCtrls.h"
+#include "toolkit/StdCtrls.h"
+
+namespace workbench {
+
+namespace {
+
+QString Crlf2Lf(QString text)
+{
+    return text.replace("\r\n", "\n");
+}
+
+// Panels, and controls of kinds the renderer does not know, as a filled rectangle.
+class PanelView : public QFrame, public ControlView {
+public:
+    PanelView(FormRenderer& renderer, tk::Control& control, QWidget* parent)
+        : QFrame(parent), ControlView(renderer, &control), panel_(dynamic_cast<tk::Panel*>(&control))
+    {
+    }
+
+    void SyncFromControl() override
+    {
+        QString caption = FromCp932(control_->Caption());
+        tk::Color color = control_->GetColor();
+        if (caption != caption_ || color != color_) {
+            caption_ = caption;
+            color_ = color;
+            update();
+        }
+    }
+    bool ClickedByRenderer() const override { return true; }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QPainter painter(this);
+        painter.fillRect(rect(), ToQColor(color_, palette()));
+        if (panel_ && panel_->BevelOuter != tk::Bevel::None) {
+            bool raised = panel_->BevelOuter == tk::Bevel::Raised;
+            QColor light = palette().color(QPalette::Light);
+            QColor dark = palette().color(QPalette::Dark);
+            QRect r = rect().adjusted(0, 0, -1, -1);
+            painter.setPen(raised ? light : dark);
+            painter.drawLine(r.topLeft(), r.topRight());
+            painter.drawLine(r.topLeft(), r.bottomLeft());
+            painter.setPen(raised ? dark : light);
+            painter.drawLine(r.bottomLeft(), r.bottomRight());
+            painter.drawLine(r.topRight(), r.bottomRight());
+        }
+        if (!caption_.isEmpty() && control_) {
+            Qt::Alignment alignment = Qt::AlignCenter;
+            if (panel_ && panel_->CaptionAlignment == tk::Alignment::LeftJustify) {
+                alignment = Qt::AlignLeft | Qt::AlignVCenter;
+            } else if (panel_ && panel_->CaptionAlignment == tk::Alignment::RightJustify) {
+                alignment = Qt::AlignRight | Qt::AlignVCenter;
+            }
+            painter.setPen(ToQColor(control_->GetFont().FontColor, palette()));
+            painter.drawText(rect().adjusted(2, 0, -2, 0), alignment, caption_);
+        }
+    }
+
+private:
+    tk::Panel* panel_;
+    QString caption_;
+    tk::Color color_ = tk::clBtnFace;
+};
+
+class LabelView : public QLabel, public ControlView {
+public:
+    LabelView(FormRenderer& renderer, tk::Control& control, QWidget* parent)
+        : QLabel(parent), ControlView(renderer, &control)
+    {
+        setTextFormat(Qt::PlainText);
+        setAlignment(Qt::AlignLeft | Qt::AlignTop);
+    }
+    void SyncFromControl() override
+    {
+        QString text = FromCp932(control_->Caption()).remove('&');
+        if (text != this->text()) {
+            setText(text);
+        }
+    }
+    bool ClickedByRenderer() const override { return true; }
+};
+
+class EditView : public QLineEdit, public ControlView {
+public:
+    EditView(FormRenderer& renderer, tk::CustomEdit& edit, QWidget* parent)
+        : QLineEdit(parent), ControlView(renderer, &edit), edit_(&edit)
+    {
+        // Typed and input-method text alike; the renderer's own updates are not delivered back.
+        connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
+            if (renderer_.Syncing()) {
+                return;
+            }
+            int byteStart = Cp932Offset(text, cursorPosition());
+            shownStart_ = byteStart;
+            shownLength_ = 0;
+            renderer_.Deliver([this, text, byteStart] {
+                edit_->SetText(ToCp932(text));
+                edit_->SetSelStart(byteStart);
+                edit_->SetSelLength(0);
+            });
+        });
+        connect(this, &QLineEdit::cursorPositionChanged, this, [this] { PushSelection(); });
+        connect(this, &QLineEdit::selectionChanged, this, [this] { PushSelection(); });
+    }
+
+    void SyncFromControl() override
+    {
+        QString text = FromCp932(edit_->Text());
+        if (text != this->text()) {
+            setText(text);
+        }
+        if (isReadOnly() != edit_->ReadOnly()) {
+            setReadOnly(edit_->ReadOnly());
+        }
+        if (edit_->SelStart() != shownStart_ || edit_->SelLength() != shownLength_) {
+            shownStart_ = edit_->SelStart();
+            shownLength_ = edit_->SelLength();
+            int start = QtIndex(text, shownStart_);
+            setSelection(start, QtIndex(text, shownStart_ + shownLength_) - start);
+        }
+    }
+
+    bool EditsText(const QKeyEvent& event) const override
+    {
+        if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::Paste) ||
+                   event.matches(QKeySequence::Cut) || event.matches(QKeySequence::Undo) ||
+                   event.matches(QKeySequence::SelectAll);
+        }
+        switch (event.key()) {
+        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
+        case Qt::Key_Home: case Qt::Key_End:
+            return true;
+        default:
+            return !event.text().isEmpty() && event.text()[0] >= ' ';
+        }
+    }
+
+private:
+    void PushSelection()
+    {
+        if (renderer_.Syncing()) {
+            return;
+        }
+        int start = hasSelectedText() ? selectionStart() : cursorPosition();
+        int length = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
+        int byteStart = Cp932Offset(text(), start);
+        int byteLength = Cp932Offset(text(), start + length) - byteStart;
+        shownStart_ = byteStart;
+        shownLength_ = byteLength;
+        renderer_.Deliver([this, byteStart, byteLength] {
+            edit_->SetSelStart(byteStart);
+            edit_->SetSelLength(byteLength);
+        });
+    }
+
+    tk::CustomEdit* edit_;
+    int shownStart_ = -1;
+    int shownLength_ = -1;
+};
+
+class MemoView : public QPlainTextEdit, public ControlView {
+public:
+    MemoView(FormRenderer& renderer, tk::Memo& memo, QWidget* parent)
+        : QPlainTextEdit(parent), ControlView(renderer, &memo), memo_(&memo)
+    {
+        connect(this, &QPlainTextEdit::textChanged, this, [this] {
+            if (renderer_.Syncing()) {
+                return;
+            }
+            QString text = toPlainText();
+            shownText_ = text;
+            QTextCursor cursor = textCursor();
+            int byteStart = Cp932Offset(text, cursor.selectionStart(), true);
+            int byteLength = Cp932Offset(text, cursor.selectionEnd(), true) - byteStart;
+            shownStart_ = byteStart;
+            shownLength_ = byteLength;
+            renderer_.Deliver([this, text, byteStart, byteLength] {
+                memo_->SetText(ToCp932(QString(text).replace("\n", "\r\n")));
+                memo_->SetSelStart(byteStart);
+                memo_->SetSelLength(byteLength);
+            });
+        });
+        connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { PushSelection(); });
+    }
+
+    void SyncFromControl() override
+    {
+        QString text = Crlf2Lf(FromCp932(memo_->Text()));
+        if (text != shownText_) {
+            shownText_ = text;
+            setPlainText(text);
+            shownStart_ = -1;
+        }
+        if (isReadOnly() != memo_->ReadOnly()) {
+            setReadOnly(memo_->ReadOnly());
+        }
+        LineWrapMode wrap = memo_->WordWrap() ? WidgetWidth : NoWrap;
+        if (lineWrapMode() != wrap) {
+            setLineWrapMode(wrap);
+        }
+        if (memo_->SelStart() != shownStart_ || memo_->SelLength() != shownLength_) {
+            shownStart_ = memo_->SelStart();
+            shownLength_ = memo_->SelLength();
+            QTextCursor cursor = textCursor();
+            cursor.setPosition(QtIndex(text, shownStart_, true));
+            cursor.setPosition(QtIndex(text, shownStart_ + shownLength_, true), QTextCursor::KeepAnchor);
+            setTextCursor(cursor);
+        }
+    }
+
+    bool EditsText(const QKeyEvent& event) const override
+    {
+        if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+            return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::Paste) ||
+                   event.matches(QKeySequence::Cut) || event.matches(QKeySequence::Undo) ||
+                   event.matches(QKeySequence::SelectAll);
+        }
+        switch (event.key()) {
+        case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Escape:
+            return false;
+        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
+        case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Home: case Qt::Key_End:
+        case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Return: case Qt::Key_Enter:
+            return true;
+        default:
+            return !event.text().isEmpty() && event.text()[0] >= ' ';
+        }
+    }
+
+private:
+    void PushSelection()
+    {
+        if (renderer_.Syncing()) {
+            return;
+        }
+        QTextCursor cursor = textCursor();
+        QString text = toPlainText();
+        int byteStart = Cp932Offset(text, cursor.selectionStart(), true);
+        int byteLength = Cp932Offset(text, cursor.selectionEnd(), true) - byteStart;
+        shownStart_ = byteStart;
+        shownLength_ = byteLength;
+        renderer_.Deliver([this, byteStart, byteLength] {
+            memo_->SetSelStart(byteStart);
+            memo_->SetSelLength(byteLength);
+        });
+    }
+
+    tk::Memo* memo_;
+    QString shownText_;
+    int shownStart_ = -1;
+    int shownLength_ = -1;
+};
+
+class ButtonView : public QPushButton, public ControlView {
+public:
+    ButtonView(FormRenderer& renderer, tk::Button& button, QWidget* parent)
+        : QPushButton(parent), ControlView(renderer, &button), button_(&button)
+    {
+        connect(this, &QPushButton::clicked, this, [this] { renderer_.Deliver([this] { button_->Click(); }); });
+    }
+    void SyncFromControl() override
+    {
+        QString text = FromCp932(button_->Caption());
+        if (text != this->text()) {
+            setText(text);
+        }
+        if (isDefault() != button_->Default) {
+            setDefault(button_->Default);
+        }
+    }
+
+private:
+    tk::Button* button_;
+};
+
+// Check boxes and radio buttons: the toolkit decides the mark, the widget only shows it.
+template <class Widget>
+class CheckView : public Widget, public ControlView {
+public:
+    CheckView(FormRenderer& renderer, tk::CheckBox& box, QWidget* parent)
+        : Widget(parent), ControlView(renderer, &box), box_(&box)
+    {
+        this->setAutoExclusive(false);
+        QObject::connect(this, &Widget::clicked, this, [this] { renderer_.Deliver([this] { box_->Click(); }); });
+    }
+    void SyncFromControl() override
+    {
+        QString text = FromCp932(box_->Caption());
+        if (text != this->text()) {
+            this->setText(text);
+        }
+        if (box_->Checked() != this->isChecked()) {
+            this->setChecked(box_->Checked());
+        }
+    }
+
+private:
+    tk::CheckBox* box_;
+};
+
+class ListBoxView : public QListWidget, public ControlView {
+public:
+    ListBoxView(FormRenderer& renderer, tk::ListBox& list, QWidget* parent)
+        : QListWidget(parent), ControlView(renderer, &list), list_(&list)
+    {
+        setSelectionMode(QAbstractItemView::NoSelection);
+    }
+
+    void SyncFromControl() override
+    {
+        if (list_->Items().Items() != shownItems_) {
+            shownItems_ = list_->Items().Items();
+            clear();
+            for (const std::string& item : shownItems_) {
+                addItem(FromCp932(item));
+            }
+            shownSelection_.clear();
+        }
+        std::vector<bool> selection;
+        for (int i = 0; i < count(); ++i) {
+            selection.push_back(list_->MultiSelect() ? list_->Selected(i) : i == list_->ItemIndex());
+        }
+        if (selection != shownSelection_) {
+            shownSelection_ = selection;
+            QBrush highlight = palette().brush(QPalette::Highlight);
+            QBrush highlightedText = palette().brush(QPalette::HighlightedText);
+            for (int i = 0; i < count(); ++i) {
+                item(i)->setBackground(selection[i] ? highlight : QBrush());
+                item(i)->setForeground(selection[i] ? highlightedText : QBrush());
+            }
+            if (list_->ItemIndex() >= 0 && list_->ItemIndex() < count()) {
+                scrollToItem(item(list_->ItemIndex()));
+            }
+        }
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        setFocus(Qt::MouseFocusReason);
+        int row = indexAt(event->position().toPoint()).row();
+        if (row >= 0 && event->button() == Qt::LeftButton) {
+            tk::ShiftState shift = 0;
+            if (event->modifiers() & Qt::ControlModifier) {
+                shift |= tk::ssCtrl;
+            }
+            if (event->modifiers() & Qt::ShiftModifier) {
+                shift |= tk::ssShift;
+            }
+            renderer_.Deliver([this, row, shift] { list_->ClickItem(row, shift); });
+        }
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        if (indexAt(event->position().toPoint()).row() >= 0) {
+            renderer_.Deliver([this] { list_->DblClick(); });
+        }
+    }
+
+private:
+    tk::ListBox* list_;
+    std::vector<std::string> shownItems_;
+    std::vector<bool> shownSelection_;
+};
+
+// A combo box whose list follows the toolkit's dropped-down state, whose items are drawn with the
+// control's own item text (the path ellipsis of the add-in's combo box) and whose choices go to
+// ChooseItem.
+class ComboView : public QComboBox, public ControlView {
+public:
+    ComboView(FormRenderer& renderer, tk::ComboBox& combo, QWidget* parent)
+        : QComboBox(parent), ControlView(renderer, &combo), combo_(&combo)
+    {
+        setItemDelegate(new ComboItemDelegate(
+            [this](int index, int width, const QFontMetrics& metrics) { return ItemText(index, width, metrics); },
+            this));
+        connect(this, &QComboBox::activated, this, [this](int index) {
+            renderer_.Deliver([this, index] { combo_->ChooseItem(index); });
+        });
+    }
+
+    void SyncFromControl() override
+    {
+        bool editable = !combo_->IsListOnly();
+        if (editable != isEditable()) {
+            setEditable(editable);
+            if (editable) {
+                connect(lineEdit(), &QLineEdit::textChanged, this, [this](const QString& text) {
+                    if (renderer_.Syncing() || ToCp932(text) == combo_->Text()) {
+                        return;
+                    }
+                    renderer_.Deliver([this, text] { combo_->TypeText(ToCp932(text)); });
+                });
+            }
+        }
+        if (combo_->Items().Items() != shownItems_) {
+            shownItems_ = combo_->Items().Items();
+            clear();
+            for (const std::string& item : shownItems_) {
+                addItem(FromCp932(item));
+            }
+        }
+        if (currentIndex() != combo_->ItemIndex()) {
+            setCurrentIndex(combo_->ItemIndex());
+        }
+        if (editable && lineEdit()->text() != FromCp932(combo_->Text())) {
+            lineEdit()->setText(FromCp932(combo_->Text()));
+        }
+        if (maxVisibleItems() != std::max(combo_->DropDownCount(), 1)) {
+            setMaxVisibleItems(std::max(combo_->DropDownCount(), 1));
+        }
+        if (!closing_ && combo_->DroppedDown() != popupShown_) {
+            combo_->DroppedDown() ? showPopup() : hidePopup();
+        }
+    }
+
+    bool EditsText(const QKeyEvent& event) const override
+    {
+        if (!isEditable() || (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier))) {
+            return false;
+        }
+        switch (event.key()) {
+        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Home: case Qt::Key_End:
+            return true;
+        default:
+            return !event.text().isEmpty() && event.text()[0] >= ' ';
+        }
+    }
+
+    void showPopup() override
+    {
+        popupShown_ = true;
+        if (!renderer_.Syncing() && !combo_->DroppedDown()) {
+            renderer_.Deliver([this] { combo_->SetDroppedDown(true); });
+        }
+        QComboBox::showPopup();
+    }
+
+    // The list closes before Qt reports a choice, so the toolkit hears of the closing only after
+    // the choice had its chance to arrive.
+    void hidePopup() override
+    {
+        popupShown_ = false;
+        QComboBox::hidePopup();
+        if (renderer_.Syncing()) {
+            return;
+        }
+        closing_ = true;
+        QTimer::singleShot(0, this, [this] {
+            closing_ = false;
+            if (control_ && combo_->DroppedDown()) {
+                renderer_.Deliver([this] { combo_->SetDroppedDown(false); });
+            }
+        });
+    }
+
+protected:
+    void paintEvent(QPaintEvent*) override
+    {
+        QStylePainter painter(this);
+        QStyleOptionComboBox option;
+        initStyleOption(&option);
+        painter.drawComplexControl(QStyle::CC_ComboBox, option);
+        if (!isEditable() && currentIndex() >= 0) {
+            QRect field = style()->subControlRect(QStyle::CC_ComboBox, &option, QStyle::SC_ComboBoxEditField, this);
+            option.currentText = ItemText(currentIndex(), field.width() - 4, fontMetrics());
+        }
+        painter.drawControl(QStyle::CE_ComboBoxLabel, option);
+    }
+
+private:
+    QString ItemText(int index, int width, const QFontMetrics& metrics) const
+    {
+        if (!control_ || index < 0 || index >= combo_->Items().Count()) {
+            return {};
+        }
+        auto measure = [&metrics](const std::string& text) { return metrics.horizontalAdvance(FromCp932(text)); };
+        return FromCp932(combo_->DrawItemText(index, width, measure));
+    }
+
+    tk::ComboBox* combo_;
+    std::vector<std::string> shownItems_;
+    bool popupShown_ = false;
+    bool closing_ = false;
+};
+
+class TreeViewView : public QTreeWidget, public ControlView {
+public:
+    TreeViewView(FormRenderer& renderer, tk::TreeView& tree, QWidget* parent)
+        : QTreeWidget(parent), ControlView(renderer, &tree), tree_(&tree)
+    {
+        setHeaderHidden(true);
+        setColumnCount(1);
+        setSelectionMode(QAbstractItemView::SingleSelection);
+        connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { SetExpanded(item, true); });
+        connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { SetExpanded(item, false); });
+    }
+
+    void SyncFromControl() override
+    {
+        std::vector<Shape> shape;
+        for (tk::TreeNode* node : tree_->AllNodes()) {
+            shape.push_back({node, node->Level(), node->Text()});
+        }
+        if (shape != shownShape_) {
+            shownShape_ = shape;
+            Rebuild();
+        }
+        for (auto& [node, item] : items_) {
+            if (item->isExpanded() != node->Expanded()) {
+                item->setExpanded(node->Expanded());
+            }
+        }
+        QTreeWidgetItem* selected = nullptr;
+        if (auto found = items_.find(tree_->Selected()); found != items_.end()) {
+            selected = found->second;
+        }
+        if (currentItem() != selected) {
+            setCurrentItem(selected);
+        }
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        QTreeWidget::mousePressEvent(event);
+        tk::TreeNode* node = NodeOf(itemAt(event->position().toPoint()));
+        if (node) {
+            renderer_.Deliver([this, node] { tree_->SetSelected(node); });
+        }
+    }
+    void mouseDoubleClickEvent(QMouseEvent* event) override
+    {
+        if (itemAt(event->position().toPoint())) {
+            renderer_.Deliver([this] { tree_->DblClick(); });
+        }
+    }
+
+private:
+    struct Shape {
+        tk::TreeNode* Node;
+        int Level;
+        std::string Text;
+        bool operator==(const Shape&) const = default;
+    };
+
+    void Rebuild()
+    {
+        clear();
+        items_.clear();
+        for (const Shape& entry : shownShape_) {
+            QTreeWidgetItem* parentItem = nullptr;
+            if (tk::TreeNode* parent = entry.Node->Parent(); parent && items_.count(parent)) {
+                parentItem = items_[parent];
+            }
+            auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
+            item->setText(0, FromCp932(entry.Text));
+            items_[entry.Node] = item;
+        }
+    }
+
+    // A node still in the tree, or nullptr.
+    tk::TreeNode* NodeOf(QTreeWidgetItem* item) const
+    {
+        for (const auto& [node, shown] : items_) {
+            if (shown == item && control_) {
+                return node;
+            }
+        }
+        return nullptr;
+    }
+
+    void SetExpanded(QTreeWidgetItem* item, bool expanded)
+    {
+        if (renderer_.Syncing()) {
+            return;
+        }
+        if (tk::TreeNode* node = NodeOf(item)) {
+            renderer_.Deliver([node, expanded] { node->SetExpanded(expanded); });
+        }
+    }
+
+    tk::TreeView* tree_;
+    std::vector<Shape> shownShape_;
+    std::map<tk::TreeNode*, QTreeWidgetItem*> items_;
+};
+
+class SplitterView : public QWidget, public ControlView {
+public:
+    SplitterView(FormRenderer& renderer, tk::Splitter& splitter, QWidget* parent)
+        : QWidget(parent), ControlView(renderer, &splitter), splitter_(&splitter)
+    {
+    }
+    void SyncFromControl() override
+    {
+        Qt::CursorShape shape = Vertical() ? Qt::SplitVCursor : Qt::SplitHCursor;
+        if (cursor().shape() != shape) {
+            setCursor(shape);
+        }
+    }
+
+protected:
+    void mousePressEvent(QMouseEvent* event) override
+    {
+        last_ = event->globalPosition().toPoint();
+    }
+    void mouseMoveEvent(QMouseEvent* event) override
+    {
+        if (!(event->buttons() & Qt::LeftButton)) {
+            return;
+        }
+        QPoint now = event->globalPosition().toPoint();
+        int delta = Vertical() ? now.y() - last_.y() : now.x() - last_.x();
+        last_ = now;
+        if (delta != 0) {
+            renderer_.Deliver([this, delta] { splitter_->DragBy(delta); });
+        }
+    }
+
+private:
+    bool Vertical() const
+    {
+        return splitter_->GetAlign() == tk::Align::Top || splitter_->GetAlign() == tk::Align::Bottom;
+    }
+
+    tk::Splitter* splitter_;
+    QPoint last_;
+};
+
+}  // namespace
+
+QColor ToQColor(tk::Color color, const QPalette& palette)
+{
+    if (color & tk::clSystemColor) {
+        switch (color) {
+        case tk::clWindow: return palette.color(QPalette::Base);
+        case tk::clWindowText: return palette.color(QPalette::Text);
+        case tk::clActiveCaption: return QColor(0, 0, 128);
+        case tk::clInactiveCaption: return QColor(128, 128, 128);
+        case tk::clCaptionText: return Qt::white;
+        case tk::clInactiveCaptionText: return QColor(212, 208, 200);
+        default: return palette.color(QPalette::Button);
+        }
+    }
+    return QColor(color & 0xFF, (color >> 8) & 0xFF, (color >> 16) & 0xFF);
+}
+
+std::pair<QWidget*, ControlView*> CreateControlView(FormRenderer& renderer, tk::Control& control, QWidget* parent)
+{
+    auto make = [](auto* view) { return std::pair<QWidget*, ControlView*>(view, view); };
+    if (auto* memo = dynamic_cast<tk::Memo*>(&control)) {
+        return make(new MemoView(renderer, *memo, parent));
+    }
+    if (auto* edit = dynamic_cast<tk::CustomEdit*>(&control)) {
+        return make(new EditView(renderer, *edit, parent));
+    }
+    if (auto* combo = dynamic_cast<tk::ComboBox*>(&control)) {
+        return make(new ComboView(renderer, *combo, parent));
+    }
+    if (auto* list = dynamic_cast<tk::ListBox*>(&control)) {
+        return make(new ListBoxView(renderer, *list, parent));
+    }
+    if (auto* tree = dynamic_cast<tk::TreeView*>(&control)) {
+        return make(new TreeViewView(renderer, *tree, parent));
+    }
+    if (auto* radio = dynamic_cast<tk::RadioButton*>(&control)) {
+        return make(new CheckView<QRadioButton>(renderer, *radio, parent));
+    }
+    if (auto* check = dynamic_cast<tk::CheckBox*>(&control)) {
+        return make(new CheckView<QCheckBox>(renderer, *check, parent));
+    }
+    if (auto* button = dynamic_cast<tk::Button*>(&control)) {
+        return make(new ButtonView(renderer, *button, parent));
+    }
+    if (auto* splitter = dynamic_cast<tk::Splitter*>(&control)) {
+        return make(new SplitterView(renderer, *splitter, parent));
+    }
+    if (dynamic_cast<tk::Label*>(&control)) {
+        return make(new LabelView(renderer, control, parent));
+    }
+    return make(new PanelView(renderer, control, parent));
+}
+
+}  // namespace workbench

@@ -1,0 +1,366 @@
+#include <QAbstractItemView>
+#include <QApplication>
+#include <QComboBox>
+#include <QDate>
+#include <QDirIterator>
+#include <QFile>
+#include <QListWidget>
+#include <QMenu>
+#include <QMenuBar>
+#include <QMessageBox>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
+#include <QTreeWidget>
+#include <functional>
+
+#include "WorkbenchTests.h"
+#include "app/EditorTabs.h"
+#include "app/FormRenderer.h"
+#include "app/FormWindow.h"
+#include "app/MainWindow.h"
+#include "app/ProjectPanel.h"
+#include "app/TextCodec.h"
+#include "platform/Cp932.h"
+#include "toolkit/Application.h"
+#include "toolkit/Form.h"
+#include "toolkit/StdCtrls.h"
+
+using namespace workbench;
+
+namespace {
+
+void CopyFolder(const QString& from, const QString& to)
+{
+    QDir source(from);
+    QDirIterator files(from, QDir::Files, QDirIterator::Subdirectories);
+    while (files.hasNext()) {
+        QString file = files.next();
+        QString target = QDir(to).filePath(source.relativeFilePath(file));
+        QDir().mkpath(QFileInfo(target).path());
+        QFile::copy(file, target);
+    }
+}
+
+QAction* FindAction(QWidget* root, const QString& name)
+{
+    for (QAction* action : root->findChildren<QAction*>()) {
+        if (action->objectName() == name) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// The first line after the implementation line that holds the routine text, as a jump finds it.
+int RoutineLine(const std::string& text, const std::string& routine)
+{
+    bool inImplementation = false;
+    int line = 1;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find("\r\n", start);
+        std::string current = text.substr(start, end == std::string::npos ? std::string::npos : end - start);
+        if (inImplementation && current.find(routine) != std::string::npos) {
+            return line;
+        }
+        if (platform::UpperCase(platform::Trim(current)).rfind("IMPLEMENTATION", 0) == 0) {
+            inImplementation = true;
+        }
+        if (end == std::string::npos) {
+            break;
+        }
+        start = end + 2;
+        ++line;
+    }
+    return 0;
+}
+
+// Opens the list with a click, moves the highlight to the entry and confirms it with Return.
+void ChooseFromCombo(QComboBox* combo, int index)
+{
+    QTest::mouseClick(combo, Qt::LeftButton);
+    QAbstractItemView* view = combo->view();
+    QTRY_VERIFY(view->isVisible());
+    view->setCurrentIndex(view->model()->index(index, 0));
+    QTest::keyClick(view, Qt::Key_Return);
+    QTRY_VERIFY(!view->isVisible());
+}
+
+// Runs answer once the next modal dialog or pop-up runs its own event loop.
+void WhenModal(std::function<void()> answer)
+{
+    QTimer::singleShot(0, qApp, std::move(answer));
+}
+
+void AnswerSaveQuestion(QMessageBox::StandardButton button, QString& asked)
+{
+    WhenModal([button, &asked] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            asked = box->text();
+            box->button(button)->click();
+        }
+    });
+}
+
+QString ReadFile(const QString& path)
+{
+    QFile file(path);
+    file.open(QIODevice::ReadOnly);
+    return QString::fromLatin1(file.readAll());
+}
+
+}  // namespace
+
+WorkbenchTest::WorkbenchTest() = default;
+WorkbenchTest::~WorkbenchTest() = default;
+
+FormWindow* WorkbenchTest::ToolWindow() const
+{
+    return window_->Renderer().FindWindow("CodeForm");
+}
+
+void WorkbenchTest::initTestCase()
+{
+    QVERIFY(home_.isValid() && projectFolder_.isValid());
+    CopyFolder(QUORLIN_SOURCE_DIR "/examples/Sample", projectFolder_.path());
+    projectFile_ = QDir(projectFolder_.path()).filePath("Sample.dpr");
+    WorkbenchOptions options =
+        WorkbenchOptions::FromArguments({"quorlin-workbench", "--home", home_.path(), projectFile_});
+    window_ = std::make_unique<MainWindow>(options);
+    window_->show();
+    QVERIFY(QTest::qWaitForWindowExposed(window_.get()));
+    window_->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window_.get()));
+}
+
+void WorkbenchTest::StartsWithHostMenusProjectAndAddin()
+{
+    QVERIFY2(window_->Loader().Loaded(), window_->Loader().Error().c_str());
+
+    auto* edit = window_->menuBar()->findChild<QMenu*>("EditMenu");
+    QVERIFY(edit);
+    QList<QAction*> items = edit->actions();
+    qsizetype quorlin = items.indexOf(FindAction(edit, "EditQuorlinItem"));
+    QVERIFY(quorlin > 0);
+    QVERIFY(items[quorlin - 1]->isSeparator());
+    QCOMPARE(items[quorlin - 1]->objectName(), QString("EditCodeSepa1"));
+    QCOMPARE(items[quorlin]->text(), QString("Quorlin"));
+    QCOMPARE(items[quorlin]->shortcut(), QKeySequence(Qt::CTRL | Qt::Key_F11));
+
+    auto* file = window_->menuBar()->findChild<QMenu*>("FileMenu");
+    for (const char* name : {"FileOpenProjectItem", "FileCloseProjectItem", "FileSaveItem", "FileSaveAllItem",
+                             "FileExitItem"}) {
+        QVERIFY2(FindAction(file, name), name);
+    }
+    QTRY_VERIFY(file->findChild<QMenu*>("FileReopenMenu"));
+    QStringList recent;
+    for (QAction* action : file->findChild<QMenu*>("FileReopenMenu")->actions()) {
+        recent << action->text();
+    }
+    QCOMPARE(recent, QStringList{projectFile_});
+
+    QStringList units;
+    for (const std::string& unit : window_->Projects().ShownUnits()) {
+        units << QFileInfo(FromCp932(unit)).fileName();
+    }
+    QCOMPARE(units, (QStringList{"MainForm.pas", "Utils.pas", "Shapes.pas", "Consts.pas"}));
+
+    // The project file's Japanese comment, decoded from code page 932 in its editor tab.
+    QTreeWidget& panel = window_->Projects();
+    panel.setFocus();
+    panel.setCurrentItem(panel.topLevelItem(0));
+    QTest::keyClick(&panel, Qt::Key_Return);
+    QTRY_VERIFY(window_->Tabs().CurrentEditor());
+    QVERIFY(window_->Tabs().CurrentEditor()->toPlainText().contains(QString::fromUtf8("サンプルプロジェクト")));
+}
+
+void WorkbenchTest::ToolWindowJumpsToChosenRoutine()
+{
+    QTest::keyClick(window_.get(), Qt::Key_F11, Qt::ControlModifier);
+    QTRY_VERIFY(ToolWindow());
+    FormWindow* tool = ToolWindow();
+    QStringList menus;
+    for (QAction* action : tool->MenuBar()->actions()) {
+        menus << action->text();
+    }
+    QVERIFY(menus.contains(QString::fromUtf8("表示(&V)")));
+
+    auto* units = tool->findChild<QComboBox*>("UnitCombo");
+    auto* routines = tool->findChild<QComboBox*>("MethodCombo");
+    QVERIFY(units && routines);
+    int shapes = -1;
+    for (int i = 0; i < units->count(); ++i) {
+        if (units->itemText(i).endsWith("Shapes.pas")) {
+            shapes = i;
+        }
+    }
+    QVERIFY(shapes >= 0);
+    ChooseFromCombo(units, shapes);
+    QTRY_COMPARE(units->currentIndex(), shapes);
+    int area = -1;
+    for (int i = 0; i < routines->count(); ++i) {
+        if (routines->itemText(i).contains("TShape.Area")) {
+            area = i;
+        }
+    }
+    QVERIFY2(area >= 0, qPrintable(QString("routines: %1").arg(routines->count())));
+    routine_ = routines->itemText(area);
+    ChooseFromCombo(routines, area);
+
+    QPlainTextEdit* editor = window_->Tabs().CurrentEditor();
+    QVERIFY(editor);
+    unitFile_ = window_->Tabs().FileOf(editor);
+    QVERIFY(QString::fromStdString(unitFile_).endsWith("Shapes.pas"));
+    routineLine_ = RoutineLine(window_->Host().Text(unitFile_), ToCp932(routine_));
+    QVERIFY(routineLine_ > 0);
+    QTRY_COMPARE(editor->textCursor().blockNumber() + 1, routineLine_);
+    QCOMPARE(window_->Host().Cursor(unitFile_).Line, routineLine_);
+    QCOMPARE(window_->PositionText(), QString("Line %1, Col 1").arg(routineLine_));
+}
+
+void WorkbenchTest::DisplayModesSizeTheWindow()
+{
+    FormWindow* tool = ToolWindow();
+    QVERIFY(tool);
+    struct Mode {
+        const char* Item;
+        QSize Size;
+    };
+    for (Mode mode : {Mode{"K6", {664, 326}}, Mode{"K2", {326, 27}}, Mode{"K4", {664, 88}}}) {
+        FindAction(tool, mode.Item)->trigger();
+        QCOMPARE(tool->size(), mode.Size);
+        QCOMPARE(QSize(tool->Form()->Width(), tool->Form()->Height()), mode.Size);
+    }
+    // Frame, caption and menu bar around the client area, as the toolkit lays it out.
+    FindAction(tool, "K6")->trigger();
+    QCOMPARE(tool->Client()->height(), 326 - 2 * 4 - 19 - 19);
+    QCOMPARE(tool->findChild<QComboBox*>("MethodCombo")->width(), tool->Form()->Find<tk::Control>("MethodCombo")->Width());
+
+    // The recorded mode is still the routine list, so a caption double click minimises.
+    QTest::mouseDClick(tool, Qt::LeftButton, {}, tool->CaptionRect().topLeft() + QPoint(20, 8));
+    QCOMPARE(tool->size(), QSize(326, 27));
+    FindAction(tool, "K4")->trigger();
+}
+
+void WorkbenchTest::CaptionShowsDateAndOffersItsMenu()
+{
+    FormWindow* tool = ToolWindow();
+    QVERIFY(tool);
+    QDate today = QDate::currentDate();
+    QString weekday = QString::fromUtf8("日月火水木金土").at(today.dayOfWeek() % 7);
+    QTRY_COMPARE(tool->CaptionText(), today.toString("yyyy/MM/dd") + " (" + weekday + ") ");
+    QVERIFY(tool->windowTitle().contains(today.toString("yyyy/MM/dd")));
+
+    for (QWidget* target : {static_cast<QWidget*>(tool), static_cast<QWidget*>(tool->MenuBar())}) {
+        QStringList shown;
+        WhenModal([&shown] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                for (QAction* action : menu->actions()) {
+                    shown << action->text();
+                }
+                menu->close();
+            }
+        });
+        QPoint at = target == tool ? tool->CaptionRect().topLeft() + QPoint(30, 8) : QPoint(tool->MenuBar()->width() - 5, 5);
+        QTest::mouseClick(target, Qt::RightButton, {}, at);
+        for (const char* caption : {"最小化", "関数ﾘｽﾄ", "標準", "ジャンプ履歴", "メニュー表示"}) {
+            QVERIFY2(shown.contains(QString::fromUtf8(caption)), caption);
+        }
+    }
+}
+
+void WorkbenchTest::JumpHistoryJumpsAgain()
+{
+    FormWindow* tool = ToolWindow();
+    QPlainTextEdit* editor = window_->Tabs().EditorOf(unitFile_);
+    QVERIFY(tool && editor);
+    editor->setTextCursor(QTextCursor(editor->document()));
+    QCOMPARE(window_->Host().Cursor(unitFile_).Line, 1);
+
+    QStringList entries;
+    bool chosen = false;
+    WhenModal([&] {
+        FormWindow* picker = window_->Renderer().FindWindow("HistoryForm");
+        auto* list = picker ? picker->findChild<QListWidget*>("HistoryList") : nullptr;
+        if (!list || list->count() == 0) {
+            if (tk::Form* form = tk::Application::Instance().FindForm("HistoryForm")) {
+                form->SetModalResult(tk::mrCancel);
+            }
+            return;
+        }
+        for (int i = 0; i < list->count(); ++i) {
+            entries << list->item(i)->text();
+        }
+        QTest::mouseClick(list->viewport(), Qt::LeftButton, {}, list->visualItemRect(list->item(0)).center());
+        QTest::mouseClick(picker->findChild<QWidget*>("OpenPanel"), Qt::LeftButton);
+        chosen = true;
+    });
+    FindAction(tool, "JumpHistoryMenu")->trigger();
+    QVERIFY(chosen);
+    QCOMPARE(entries.value(0), routine_);
+    QVERIFY(!window_->Renderer().FindWindow("HistoryForm"));
+    QTRY_COMPARE(editor->textCursor().blockNumber() + 1, routineLine_);
+}
+
+void WorkbenchTest::ClosingProjectAsksForUnsavedBuffersAndEmptiesLists()
+{
+    FormWindow* tool = ToolWindow();
+    QPlainTextEdit* editor = window_->Tabs().EditorOf(unitFile_);
+    QVERIFY(tool && editor);
+    QString onDisk = ReadFile(FromCp932(unitFile_));
+    QTest::keyClicks(editor, "xyz");
+    QVERIFY(window_->Host().IsModified(unitFile_));
+    QVERIFY(window_->Tabs().tabText(window_->Tabs().indexOf(editor)).endsWith(" *"));
+    QAction* closeProject = FindAction(window_->menuBar(), "FileCloseProjectItem");
+
+    QString asked;
+    AnswerSaveQuestion(QMessageBox::Cancel, asked);
+    closeProject->trigger();
+    QVERIFY(asked.contains("Shapes.pas"));
+    QVERIFY(!window_->Host().ProjectName().empty());
+    QVERIFY(window_->Host().Text(unitFile_).find("xyz") != std::string::npos);
+    QVERIFY(tool->findChild<QComboBox*>("UnitCombo")->count() > 0);
+
+    asked.clear();
+    AnswerSaveQuestion(QMessageBox::Discard, asked);
+    closeProject->trigger();
+    QVERIFY(!asked.isEmpty());
+    QVERIFY(window_->Host().ProjectName().empty());
+    QCOMPARE(ReadFile(FromCp932(unitFile_)), onDisk);
+    QCOMPARE(window_->Tabs().count(), 0);
+    QCOMPARE(window_->Projects().topLevelItemCount(), 0);
+    for (const char* name : {"UnitCombo", "MethodCombo"}) {
+        QTRY_COMPARE(tool->findChild<QComboBox*>(name)->count(), 0);
+        QVERIFY(tool->Form()->Find<tk::ComboBox>(name)->Items().Empty());
+    }
+}
+
+void WorkbenchTest::ExitAsksThenUnloadsAddin()
+{
+    QVERIFY(window_->OpenProject(projectFile_));
+    std::string unit = window_->Host().UnitNames().at(1);
+    QVERIFY(window_->Host().OpenFile(unit));
+    QPlainTextEdit* editor = window_->Tabs().EditorOf(unit);
+    QVERIFY(editor);
+    QTest::keyClicks(editor, "changed");
+
+    QString asked;
+    AnswerSaveQuestion(QMessageBox::Cancel, asked);
+    QVERIFY(!window_->close());
+    QVERIFY(!asked.isEmpty());
+    QVERIFY(window_->Loader().Loaded());
+    QVERIFY(ToolWindow());
+
+    AnswerSaveQuestion(QMessageBox::Discard, asked);
+    QVERIFY(window_->close());
+    QVERIFY(!window_->Loader().Loaded());
+    QVERIFY(!tk::Application::Instance().FindForm("CodeForm"));
+    QVERIFY(!ToolWindow());
+}
+
+void WorkbenchTest::cleanupTestCase()
+{
+    window_.reset();
+}
