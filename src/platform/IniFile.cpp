@@ -50,10 +50,13 @@ std::string_view TrimSpaces(std::string_view s)
 // Offset of the first CR or LF at or after from, or the size.
 size_t LineBreak(std::string_view s, size_t from)
 {
-    while (from < s.size() && s[from] != '\r' && s[from] != '\n') {
-        ++from;
-    }
-    return from;
+    const char* begin = s.data() + from;
+    size_t length = s.size() - from;
+    auto lf = static_cast<const char*>(std::memchr(begin, '\n', length));
+    // A CR can only matter before the LF.
+    auto cr = static_cast<const char*>(std::memchr(begin, '\r', lf ? lf - begin : length));
+    const char* end = cr ? cr : lf;
+    return end ? from + (end - begin) : s.size();
 }
 
 // Text up to its first line break, so what is written stays on one line.
@@ -195,7 +198,10 @@ struct NameHash {
 
 struct NameEqual {
     using is_transparent = void;
-    bool operator()(std::string_view a, std::string_view b) const { return SameText(a, b); }
+    bool operator()(std::string_view a, std::string_view b) const
+    {
+        return a.size() == b.size() && SameText(a, b);
+    }
 };
 
 template <typename T>
@@ -353,6 +359,7 @@ struct IniFile::Data {
     std::string store;              // the file's text, then every line written since
     std::vector<Section> sections;  // sections[0] holds the lines before the first header
     NameMap<std::vector<size_t>> sectionIndex;
+    size_t lastFound = 0;  // index of the section Find found last; 0 for none
 
     void Parse()
     {
@@ -383,8 +390,17 @@ struct IniFile::Data {
 
     Section* Find(const std::string& section)
     {
-        auto found = sectionIndex.find(TrimSpaces(section));
-        return found == sectionIndex.end() ? nullptr : &sections[found->second.front()];
+        std::string_view name = TrimSpaces(section);
+        // Callers mostly work through one section key by key, so it is asked for first.
+        if (lastFound != 0 && SameText(sections[lastFound].name, name)) {
+            return &sections[lastFound];
+        }
+        auto found = sectionIndex.find(name);
+        if (found == sectionIndex.end()) {
+            return nullptr;
+        }
+        lastFound = found->second.front();
+        return &sections[lastFound];
     }
 
     const Section* Find(const std::string& section) const
@@ -580,6 +596,7 @@ void IniFile::EraseSection(const std::string& section)
         erased.keys.clear();
     }
     data_->sectionIndex.erase(found);
+    data_->lastFound = 0;
     data_->modified = true;
 }
 

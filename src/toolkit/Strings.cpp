@@ -38,6 +38,22 @@ int Strings::Add(std::string value)
     return index;
 }
 
+void Strings::AddStrings(std::vector<std::string> values)
+{
+    if (values.empty()) {
+        return;
+    }
+    auto middle = items_.insert(items_.end(), std::make_move_iterator(values.begin()),
+                                std::make_move_iterator(values.end()));
+    if (sorted_) {
+        // A stable sort of the new lines and a stable merge put each after the equal lines that
+        // came before it, as Add does.
+        std::stable_sort(middle, items_.end(), Before);
+        std::inplace_merge(items_.begin(), middle, items_.end(), Before);
+    }
+    Changed();
+}
+
 void Strings::Insert(int index, std::string value)
 {
     if (sorted_) {

@@ -21,6 +21,8 @@ public:
 
     // Appends, or inserts in sorted position when sorted; answers the index used.
     int Add(std::string value);
+    // Adds many lines with one change: to a sorted list as if added one by one, in far less time.
+    void AddStrings(std::vector<std::string> values);
     void Insert(int index, std::string value);
     void Delete(int index);
     void Clear();

@@ -27,6 +27,29 @@ TEST(Strings, SortedInsertionIgnoresCaseAndKeepsEqualEntriesInArrivalOrder)
     EXPECT_EQ(list.IndexOf("Beta"), -1);  // the search is exact
 }
 
+TEST(Strings, AddingManyAtOnceGivesTheOrderOfAddingOneByOne)
+{
+    const Lines existing{"beta", "Alpha", "delta"};
+    const Lines added{"BETA", "alpha", "Gamma", "Beta", "ALPHA", "c"};
+    for (bool sorted : {true, false}) {
+        tk::Strings one;
+        tk::Strings many;
+        one.SetSorted(sorted);
+        many.SetSorted(sorted);
+        for (const std::string& line : existing) {
+            one.Add(line);
+            many.Add(line);
+        }
+        for (const std::string& line : added)
+            one.Add(line);
+        int changes = 0;
+        many.OnChange = [&] { ++changes; };
+        many.AddStrings(added);
+        EXPECT_EQ(many.Items(), one.Items()) << "sorted " << sorted;
+        EXPECT_EQ(changes, 1);
+    }
+}
+
 TEST(Strings, TurningSortingOnIsAStableSort)
 {
     tk::Strings list;
