@@ -17,6 +17,7 @@
 #include <QTextBlock>
 #include <QTimer>
 #include <QTreeWidget>
+#include <utility>
 
 #include "app/ComboItemDelegate.h"
 #include "app/FormRenderer.h"
@@ -32,6 +33,28 @@ namespace {
 QString Crlf2Lf(QString text)
 {
     return text.replace("\r\n", "\n");
+}
+
+// Keys that an edit widget handles itself; a multi-line one also keeps line moves and Enter.
+bool IsEditingKey(const QKeyEvent& event, bool multiLine)
+{
+    if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
+        return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::Paste) ||
+               event.matches(QKeySequence::Cut) || event.matches(QKeySequence::Undo) ||
+               event.matches(QKeySequence::SelectAll);
+    }
+    switch (event.key()) {
+    case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Escape:
+        return false;
+    case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
+    case Qt::Key_Home: case Qt::Key_End:
+        return true;
+    case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_PageUp: case Qt::Key_PageDown:
+    case Qt::Key_Return: case Qt::Key_Enter:
+        return multiLine;
+    default:
+        return !event.text().isEmpty() && event.text()[0] >= ' ';
+    }
 }
 
 // Panels, and controls of kinds the renderer does not know, as a filled rectangle.
@@ -147,21 +170,7 @@ public:
         }
     }
 
-    bool EditsText(const QKeyEvent& event) const override
-    {
-        if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
-            return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::Paste) ||
-                   event.matches(QKeySequence::Cut) || event.matches(QKeySequence::Undo) ||
-                   event.matches(QKeySequence::SelectAll);
-        }
-        switch (event.key()) {
-        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
-        case Qt::Key_Home: case Qt::Key_End:
-            return true;
-        default:
-            return !event.text().isEmpty() && event.text()[0] >= ' ';
-        }
-    }
+    bool EditsText(const QKeyEvent& event) const override { return IsEditingKey(event, false); }
 
 private:
     void PushSelection()
@@ -197,11 +206,7 @@ public:
             }
             QString text = toPlainText();
             shownText_ = text;
-            QTextCursor cursor = textCursor();
-            int byteStart = Cp932Offset(text, cursor.selectionStart(), true);
-            int byteLength = Cp932Offset(text, cursor.selectionEnd(), true) - byteStart;
-            shownStart_ = byteStart;
-            shownLength_ = byteLength;
+            auto [byteStart, byteLength] = ShownSelection(text);
             renderer_.Deliver([this, text, byteStart, byteLength] {
                 memo_->SetText(ToCp932(QString(text).replace("\n", "\r\n")));
                 memo_->SetSelStart(byteStart);
@@ -236,24 +241,7 @@ public:
         }
     }
 
-    bool EditsText(const QKeyEvent& event) const override
-    {
-        if (event.modifiers() & (Qt::ControlModifier | Qt::AltModifier)) {
-            return event.matches(QKeySequence::Copy) || event.matches(QKeySequence::Paste) ||
-                   event.matches(QKeySequence::Cut) || event.matches(QKeySequence::Undo) ||
-                   event.matches(QKeySequence::SelectAll);
-        }
-        switch (event.key()) {
-        case Qt::Key_Tab: case Qt::Key_Backtab: case Qt::Key_Escape:
-            return false;
-        case Qt::Key_Backspace: case Qt::Key_Delete: case Qt::Key_Left: case Qt::Key_Right:
-        case Qt::Key_Up: case Qt::Key_Down: case Qt::Key_Home: case Qt::Key_End:
-        case Qt::Key_PageUp: case Qt::Key_PageDown: case Qt::Key_Return: case Qt::Key_Enter:
-            return true;
-        default:
-            return !event.text().isEmpty() && event.text()[0] >= ' ';
-        }
-    }
+    bool EditsText(const QKeyEvent& event) const override { return IsEditingKey(event, true); }
 
 private:
     void PushSelection()
@@ -261,16 +249,20 @@ private:
         if (renderer_.Syncing()) {
             return;
         }
-        QTextCursor cursor = textCursor();
-        QString text = toPlainText();
-        int byteStart = Cp932Offset(text, cursor.selectionStart(), true);
-        int byteLength = Cp932Offset(text, cursor.selectionEnd(), true) - byteStart;
-        shownStart_ = byteStart;
-        shownLength_ = byteLength;
+        auto [byteStart, byteLength] = ShownSelection(toPlainText());
         renderer_.Deliver([this, byteStart, byteLength] {
             memo_->SetSelStart(byteStart);
             memo_->SetSelLength(byteLength);
         });
+    }
+
+    // The cursor's selection as byte offsets into the CR LF text, noted as shown.
+    std::pair<int, int> ShownSelection(const QString& text)
+    {
+        QTextCursor cursor = textCursor();
+        shownStart_ = Cp932Offset(text, cursor.selectionStart(), true);
+        shownLength_ = Cp932Offset(text, cursor.selectionEnd(), true) - shownStart_;
+        return {shownStart_, shownLength_};
     }
 
     tk::Memo* memo_;

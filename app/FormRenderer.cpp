@@ -17,25 +17,10 @@
 
 namespace workbench {
 
-// Hears of every toolkit component the renderer shows being destroyed.
-class FormRenderer::Watch : public tk::Component {
-public:
-    explicit Watch(FormRenderer& renderer) : tk::Component(nullptr), renderer_(renderer) {}
-
-protected:
-    void Notification(tk::Component* component, tk::Operation operation) override
-    {
-        if (operation == tk::Operation::Remove) {
-            renderer_.Forget(component);
-        }
-        tk::Component::Notification(component, operation);
-    }
-
-private:
-    FormRenderer& renderer_;
-};
-
-FormRenderer::FormRenderer() : watch_(std::make_unique<Watch>(*this)) {}
+FormRenderer::FormRenderer()
+    : watch_(std::make_unique<tk::RemovalWatch>([this](tk::Component* removed) { Forget(removed); }))
+{
+}
 
 FormRenderer::~FormRenderer()
 {

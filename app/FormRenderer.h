@@ -67,7 +67,6 @@ public:
     bool HandleWidgetEvent(tk::Control* control, QWidget* widget, QEvent* event);
 
 private:
-    class Watch;
     struct Entry {
         QPointer<QWidget> Widget;
         ControlView* View = nullptr;
@@ -88,7 +87,7 @@ private:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void ScheduleSync();
 
-    std::unique_ptr<Watch> watch_;
+    std::unique_ptr<tk::RemovalWatch> watch_;  // hears of every shown component destroyed
     std::map<const tk::Component*, Entry> entries_;
     std::map<const tk::Component*, QPointer<FormWindow>> windows_;
     std::vector<const tk::Component*> raiseRequests_;

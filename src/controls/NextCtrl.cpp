@@ -4,26 +4,9 @@
 
 namespace quorlin {
 
-// Hears of the destruction of the controls named as neighbours.
-class TXKeyNextControl::Watcher : public tk::Component {
-public:
-    explicit Watcher(TXKeyNextControl& next) : tk::Component(nullptr), next_(next) {}
-
-protected:
-    void Notification(tk::Component* component, tk::Operation operation) override
-    {
-        tk::Component::Notification(component, operation);
-        if (operation == tk::Operation::Remove) {
-            next_.Forget(component);
-        }
-    }
-
-private:
-    TXKeyNextControl& next_;
-};
-
 TXKeyNextControl::TXKeyNextControl(tk::Control* control)
-    : control_(control), watcher_(std::make_unique<Watcher>(*this))
+    : control_(control),
+      watcher_(std::make_unique<tk::RemovalWatch>([this](tk::Component* removed) { Forget(removed); }))
 {
 }
 

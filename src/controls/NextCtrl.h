@@ -39,7 +39,6 @@ public:
 
 private:
     enum Entry { Left, Right, Upper, Lower, Ret, Esc, EntryCount };
-    class Watcher;
 
     void SetEntry(Entry entry, tk::Control* control, bool sameOwnerOnly);
     void Forget(tk::Component* component);
@@ -47,7 +46,7 @@ private:
     tk::Control* control_;
     std::array<tk::Control*, EntryCount> entries_{};
     bool enabled_ = true;
-    std::unique_ptr<Watcher> watcher_;
+    std::unique_ptr<tk::RemovalWatch> watcher_;  // hears of destroyed neighbours
 };
 
 }  // namespace quorlin

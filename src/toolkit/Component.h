@@ -2,6 +2,7 @@
 // The root of everything a window is made of: a name, an owner that destroys what it owns, and
 // notification when a component that another one refers to goes away.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -51,6 +52,28 @@ private:
     std::vector<Component*> components_;
     std::vector<Component*> freeNotifies_;
     bool destroying_ = false;
+};
+
+// Stands for an object that is no component itself but refers to components: pass it to their
+// FreeNotification, and it calls back when one of them is destroyed.
+class RemovalWatch : public Component {
+public:
+    explicit RemovalWatch(std::function<void(Component* removed)> onRemove)
+        : Component(nullptr), onRemove_(std::move(onRemove))
+    {
+    }
+
+protected:
+    void Notification(Component* component, Operation operation) override
+    {
+        Component::Notification(component, operation);
+        if (operation == Operation::Remove) {
+            onRemove_(component);
+        }
+    }
+
+private:
+    std::function<void(Component* removed)> onRemove_;
 };
 
 }  // namespace tk
