@@ -6,6 +6,7 @@
 
 #include <filesystem>
 
+#include "support/HostSide.h"
 #include "support/TempFolder.h"
 #include "hostapi/HostRef.h"
 #include "hostapi/ToolIntf.h"
@@ -20,14 +21,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-hostapi::TIExpert* registered = nullptr;
-
-bool RegisterExpert(hostapi::TIExpert* expert)
-{
-    registered = expert;
-    return true;
-}
 
 class Library {
 public:
@@ -46,14 +39,6 @@ public:
 private:
     void* handle_;
 };
-
-Lines EditMenuNames(const refhost::Host& host)
-{
-    Lines names;
-    for (const auto& item : host.MenuRoot().Children[1]->Children)
-        names.push_back(item->Name);
-    return names;
-}
 
 TEST(AddinLibrary, LoadOpenJumpAndUnload)
 {

@@ -2,7 +2,8 @@
 
 #include <stdexcept>
 
-#include "../navigation/ToolWindowFixture.h"
+#include "support/HostSide.h"
+#include "support/ToolWindowFixture.h"
 #include "host/EntryPoint.h"
 #include "host/QuorlinExpert.h"
 #include "platform/IniFile.h"
@@ -12,14 +13,6 @@
 namespace {
 
 using Lines = std::vector<std::string>;
-
-hostapi::TIExpert* registered = nullptr;
-
-bool RegisterExpert(hostapi::TIExpert* expert)
-{
-    registered = expert;
-    return true;
-}
 
 bool RefuseWithException(hostapi::TIExpert* expert)
 {
@@ -47,14 +40,6 @@ protected:
     void Start(hostapi::TIToolServices* toolServices)
     {
         ASSERT_TRUE(quorlin::InitExpert(toolServices, RegisterExpert, &terminate));
-    }
-
-    Lines EditMenuNames() const
-    {
-        Lines names;
-        for (const auto& item : host.MenuRoot().Children[1]->Children)
-            names.push_back(item->Name);
-        return names;
     }
 
     Lines ProjectHistory() const
@@ -97,7 +82,7 @@ TEST_F(QuorlinExpertTest, EntryPointRegistersTheExpertAndItsMenuItems)
     EXPECT_EQ(registered->GetIDString(), "Pemberlot.Quorlin");
     EXPECT_EQ(registered->GetMenuText(), "Insert Code");
 
-    EXPECT_EQ(EditMenuNames(), (Lines{"EditUndoItem", "EditCutItem", "EditCodeSepa1", "EditQuorlinItem",
+    EXPECT_EQ(EditMenuNames(host), (Lines{"EditUndoItem", "EditCutItem", "EditCodeSepa1", "EditQuorlinItem",
                                       "EditCopyItem", "EditPasteItem", "EditSelectAllItem"}));
     const auto& separator = *host.MenuRoot().Children[1]->Children[2];
     EXPECT_EQ(separator.Caption, "-");
@@ -136,7 +121,7 @@ TEST_F(QuorlinExpertTest, EntryPointRegistersTheExpertAndItsMenuItems)
     EXPECT_FALSE(quorlin::InitExpert(services.Get(), RegisterExpert, &terminate));
     EXPECT_EQ(registered, first);
     EXPECT_EQ(quorlin::ToolServices, recorded.Get());
-    EXPECT_EQ(EditMenuNames().size(), 7u);
+    EXPECT_EQ(EditMenuNames(host).size(), 7u);
 
     // Unloading: the notifier goes, then both items.
     recorder.Clear();
@@ -149,7 +134,7 @@ TEST_F(QuorlinExpertTest, EntryPointRegistersTheExpertAndItsMenuItems)
         "Release MenuItem(EditQuorlinItem)",
     }));
     EXPECT_EQ(host.NotifierCount(), 0);
-    EXPECT_EQ(EditMenuNames().size(), 5u);
+    EXPECT_EQ(EditMenuNames(host).size(), 5u);
     EXPECT_EQ(quorlin::Expert, nullptr);
 }
 
@@ -157,12 +142,12 @@ TEST_F(QuorlinExpertTest, WithoutToolServicesTheExpertHasNoMenuItems)
 {
     Start(nullptr);
     ASSERT_NE(registered, nullptr);
-    EXPECT_EQ(EditMenuNames().size(), 5u);
+    EXPECT_EQ(EditMenuNames(host).size(), 5u);
     EXPECT_EQ(host.NotifierCount(), 0);
     ReleaseExpert();
 
     Start(services.Get());  // the stored value stayed empty, so this one is accepted
-    EXPECT_EQ(EditMenuNames().size(), 7u);
+    EXPECT_EQ(EditMenuNames(host).size(), 7u);
     EXPECT_EQ(host.NotifierCount(), 1);
 }
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ToolWindowFixture.h"
+#include "support/ToolWindowFixture.h"
 #include "platform/IniFile.h"
 #include "refhost/Recorder.h"
 #include "services/HistoryUnit.h"

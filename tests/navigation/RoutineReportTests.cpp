@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "ToolWindowFixture.h"
+#include "support/ToolWindowFixture.h"
 
 namespace {
 

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "../navigation/ToolWindowFixture.h"
+#include "support/ToolWindowFixture.h"
 #include "controls/MemoEx.h"
 #include "platform/IniFile.h"
 #include "services/DateText.h"
