@@ -171,6 +171,11 @@ public:
     // Routine list report.
     void K5Click(tk::Component* sender);
 
+    // Version record, its check mark on project close, and the about box.
+    void VerMenuClick(tk::Component* sender);
+    void MenuVerDispClick(tk::Component* sender);
+    void VersionMenuClick(tk::Component* sender);
+
 protected:
     void TextChanged() override;
 
