@@ -8,7 +8,7 @@ namespace {
 
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
-    {"report", Command::Report}};
+    {"report", Command::Report}, {"version-info", Command::VersionInfo}, {"version", Command::Version}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -48,9 +48,19 @@ bool CheckOperands(CliOptions& options, std::string& error)
         else if (options.Output.empty())
             error = "report needs -o OUT";
         break;
+    case Command::VersionInfo:
+        if (count != 1)
+            error = "version-info takes one file";
+        break;
+    case Command::Version:
+        if (count != 1)
+            error = "version takes one project file";
+        break;
     case Command::Help:
         break;
     }
+    if (error.empty() && !options.Settings.empty() && options.Cmd != Command::Version)
+        error = "--set applies to version only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
@@ -91,6 +101,8 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 target = &options.Home;
             else if (TakeValue(arg, "--addin", i, argc, argv, value))
                 target = &options.Addin;
+            else if (TakeValue(arg, "--set", i, argc, argv, value))
+                target = &options.Settings.emplace_back();
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
@@ -130,8 +142,7 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
 
 std::string UsageLine()
 {
-    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] {units PROJECT.dpr | routines [--unsorted] "
-           "FILE... | jump FILE TEXT | report [--unsorted] FILE -o OUT}";
+    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND ARGUMENTS... (quorlin --help lists them)";
 }
 
 std::string HelpText()
@@ -147,6 +158,10 @@ std::string HelpText()
            "                         (exit status 1 when the jump fails)\n"
            "  report FILE -o OUT     writes the routine list report to OUT (a name without\n"
            "                         an extension gets \".ini\", as in the save dialog)\n"
+           "  version-info FILE      the eight version strings of a Windows program or\n"
+           "                         library (or of the add-in), or \"No Version Info\"\n"
+           "  version PROJECT.dpr    the project's version record, KEY=VALUE a line;\n"
+           "                         --set KEY=VALUE (repeatable) stores values first\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --home DIR             folder of the add-in's settings files\n"

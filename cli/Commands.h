@@ -24,6 +24,8 @@ private:
     int Routines();
     int Jump();
     int Report();
+    int VersionInfo();
+    int Version();
 
     // Makes the unit (a full path as the host names it) the only entry of the unit list and
     // chooses it, as a click does: the add-in opens it in the host and lists its routines. False

@@ -1,6 +1,7 @@
 #include "ConsoleDesktop.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/Cp932.h"
 #include "toolkit/Dialogs.h"
@@ -36,8 +37,11 @@ int ConsoleDesktop::MessageBox(const std::string& text, const std::string& /*cap
 
 int ConsoleDesktop::RunModal(tk::Form& form)
 {
-    form.SetModalResult(tk::mrCancel);
-    return tk::mrCancel;
+    if (auto action = std::exchange(modalAction_, nullptr))
+        action(form);
+    if (form.ModalResult() == tk::mrNone)
+        form.SetModalResult(tk::mrCancel);
+    return form.ModalResult();
 }
 
 bool ConsoleDesktop::ExecuteDialog(tk::FileDialog& dialog)

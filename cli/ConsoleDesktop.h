@@ -1,7 +1,9 @@
 #pragma once
 // The desktop of the command line: nobody sits in front of it. Message boxes go to standard error,
-// file dialogs take the answer the command's options gave, modal windows are cancelled.
+// file dialogs take the answer the command's options gave, modal windows are cancelled unless the
+// command acts in them.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +18,8 @@ public:
 
     // The name the next save dialog answers with; used once. Without one a dialog is cancelled.
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
+    // What the command does in the next modal window instead of cancelling it; used once.
+    void SetModalAction(std::function<void(tk::Form&)> action) { modalAction_ = std::move(action); }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 
@@ -30,6 +34,7 @@ public:
 private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
+    std::function<void(tk::Form&)> modalAction_;
     int messageCount_ = 0;
     int dialogCount_ = 0;
 };

@@ -78,6 +78,7 @@ private slots:
     void DisplayModesSizeTheWindow();
     void CaptionShowsDateAndOffersItsMenu();
     void JumpHistoryJumpsAgain();
+    void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
