@@ -142,12 +142,13 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
 
 std::string UsageLine()
 {
-    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND ARGUMENTS... (quorlin --help lists them)";
+    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]  "
+           "(quorlin --help lists the commands)";
 }
 
 std::string HelpText()
 {
-    return UsageLine() + "\n"
+    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]\n"
            "\n"
            "Runs the add-in's tool window in a reference host without a display.\n"
            "\n"
