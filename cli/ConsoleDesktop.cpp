@@ -1,7 +1,6 @@
 #include "ConsoleDesktop.h"
 
 #include <cstdio>
-#include <utility>
 
 #include "platform/Cp932.h"
 #include "toolkit/Dialogs.h"
@@ -37,11 +36,11 @@ int ConsoleDesktop::MessageBox(const std::string& text, const std::string& /*cap
 
 int ConsoleDesktop::RunModal(tk::Form& form)
 {
-    if (auto action = std::exchange(modalAction_, nullptr))
-        action(form);
-    if (form.ModalResult() == tk::mrNone)
-        form.SetModalResult(tk::mrCancel);
-    return form.ModalResult();
+    std::function<int(tk::Form&)> answer = std::move(modalAnswer_);
+    modalAnswer_ = nullptr;
+    int result = answer ? answer(form) : tk::mrCancel;
+    form.SetModalResult(result);
+    return result;
 }
 
 bool ConsoleDesktop::ExecuteDialog(tk::FileDialog& dialog)

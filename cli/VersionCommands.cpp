@@ -61,14 +61,14 @@ int Commands::Version()
     bool opened = false;
     std::string error;
     std::vector<std::string> record;
-    desktop_.SetModalAction([&](tk::Form& window) {
+    desktop_.SetModalAnswer([&](tk::Form& window) {
         opened = true;
         for (auto& [key, value] : settings) {
             auto* field = dynamic_cast<tk::Edit*>(window.FindComponent(key));
             if (!field) {
                 error = "the version record has no field " + key;
                 window.DispatchKey(tk::VK_ESCAPE, 0);
-                return;
+                return window.ModalResult();
             }
             key = field->Name();
             field->SetText(value);
@@ -78,9 +78,10 @@ int Commands::Version()
                 record.push_back(field->Name() + "=" + field->Text());
         }
         window.DispatchKey(settings.empty() ? tk::VK_ESCAPE : KeyStore, 0);
+        return window.ModalResult();
     });
     bool clicked = ClickMenuItem("VerMenu");
-    desktop_.SetModalAction(nullptr);
+    desktop_.SetModalAnswer(nullptr);
     if (!clicked)
         return 1;
     if (!opened) {

@@ -280,6 +280,8 @@ void TCodeForm::WireEvents()
     VerCtrlMenu->OnClick = notify(&TCodeForm::VerMenuClick);
     MenuVerDisp->OnClick = notify(&TCodeForm::MenuVerDispClick);
     VersionMenu->OnClick = notify(&TCodeForm::VersionMenuClick);
+    K8->OnClick = notify(&TCodeForm::InsertButtonClick);
+    ExchangeMenuItem->OnClick = notify(&TCodeForm::ExchangeMenuItemClick);
 }
 
 void TCodeForm::FormCreate(tk::Component*)

@@ -175,6 +175,9 @@ public:
     void VerMenuClick(tk::Component* sender);
     void MenuVerDispClick(tk::Component* sender);
     void VersionMenuClick(tk::Component* sender);
+    // Code insertion and the assignment swapper.
+    void InsertButtonClick(tk::Component* sender);
+    void ExchangeMenuItemClick(tk::Component* sender);
 
 protected:
     void TextChanged() override;
