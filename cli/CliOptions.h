@@ -6,7 +6,7 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Help };
+enum class Command { Units, Routines, Jump, Report, Components, Properties, Rename, Palette, DbAccess, Help };
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -14,8 +14,11 @@ struct CliOptions {
     std::string Home;                   // empty: the default data folder
     std::string Addin;                  // empty: the add-in beside the executable
     std::string Output;                 // report: the file the save dialog is answered with
+    std::string Select;                 // properties, db-access: the component chosen in the designer
     bool Raw = false;
     bool Unsorted = false;
+    bool Types = false;                 // properties: names with their type words
+    bool Grid = false;                  // db-access: the control-grid routines
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.

@@ -36,8 +36,14 @@ int ConsoleDesktop::MessageBox(const std::string& text, const std::string& /*cap
 
 int ConsoleDesktop::RunModal(tk::Form& form)
 {
-    form.SetModalResult(tk::mrCancel);
-    return tk::mrCancel;
+    if (!modalActions_.empty()) {
+        auto action = std::move(modalActions_.front());
+        modalActions_.pop_front();
+        action(form);
+    }
+    if (form.ModalResult() == tk::mrNone)
+        form.SetModalResult(tk::mrCancel);
+    return form.ModalResult();
 }
 
 bool ConsoleDesktop::ExecuteDialog(tk::FileDialog& dialog)

@@ -1,7 +1,10 @@
 #pragma once
 // The desktop of the command line: nobody sits in front of it. Message boxes go to standard error,
-// file dialogs take the answer the command's options gave, modal windows are cancelled.
+// file dialogs take the answer the command's options gave, modal windows are cancelled unless the
+// command said what to do in them.
 
+#include <deque>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +19,9 @@ public:
 
     // The name the next save dialog answers with; used once. Without one a dialog is cancelled.
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
+    // What the command does in the next modal window instead of cancelling it: set texts, click
+    // rows and buttons. A run whose action leaves no result ends with mrCancel.
+    void QueueModal(std::function<void(tk::Form&)> action) { modalActions_.push_back(std::move(action)); }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 
@@ -30,6 +36,7 @@ public:
 private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
+    std::deque<std::function<void(tk::Form&)>> modalActions_;
     int messageCount_ = 0;
     int dialogCount_ = 0;
 };
