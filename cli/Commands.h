@@ -25,7 +25,7 @@ private:
     int Jump();
     int Report();
 
-    // Form tools (FormCommands.cpp).
+    // Form tools (FormToolCommands.cpp).
     int Components();
     int Properties();
     int Rename();
