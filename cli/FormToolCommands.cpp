@@ -26,6 +26,13 @@ T& Part(tk::Form& form, const std::string& name)
     return *part;
 }
 
+// The form tools' windows are confirmed by their OK button, PanelEx2.
+int Confirm(tk::Form& form)
+{
+    Part<tk::Button>(form, "PanelEx2").Click();
+    return form.ModalResult();
+}
+
 // The row whose text equals text without regard to ASCII case, as names in the designer match.
 int FindRow(const tk::ListBox& list, const std::string& text)
 {
@@ -49,9 +56,9 @@ int Commands::Components()
     }
     tk::Application::Instance().ProcessMessages();
     std::string className = Given(options_.Operands[1]);
-    desktop_.QueueModal([className](tk::Form& form) {
+    desktop_.SetModalAnswer([className](tk::Form& form) {
         Part<tk::Edit>(form, "ClassNameEdit").SetText(className);
-        Part<tk::Button>(form, "PanelEx2").Click();
+        return Confirm(form);
     });
     return PrintMemoLinesOf("N1");
 }
@@ -63,10 +70,10 @@ int Commands::Properties()
     if (!CheckReadable(unit) || !MakeCurrent(path) || !SelectInDesigner(path, Given(options_.Select)))
         return 1;
     bool types = options_.Types;
-    desktop_.QueueModal([types](tk::Form& form) {
+    desktop_.SetModalAnswer([types](tk::Form& form) {
         if (types)
             Part<tk::RadioButton>(form, "RadioType").Click();
-        Part<tk::Button>(form, "PanelEx2").Click();
+        return Confirm(form);
     });
     return PrintMemoLinesOf("PropertyListMenuItem");
 }
@@ -91,7 +98,7 @@ int Commands::Rename()
     bool opened = false;
     bool listed = false;
     bool renamed = false;
-    desktop_.QueueModal([&](tk::Form& form) {
+    desktop_.SetModalAnswer([&](tk::Form& form) {
         opened = true;
         auto& components = Part<tk::ListBox>(form, "CompoListBox");
         int row = FindRow(components, oldName);
@@ -102,7 +109,7 @@ int Commands::Rename()
             Part<tk::Button>(form, "Button1").Click();
             renamed = components.Items()[row] == newName;
         }
-        Part<tk::Button>(form, "PanelEx2").Click();
+        return Confirm(form);
     });
     int messages = desktop_.MessageCount();
     if (!ClickMenuItem("ChaneNameMenuItem"))
@@ -133,7 +140,7 @@ int Commands::Palette()
         package = Given(options_.Operands[0]);
     bool found = !package;
     std::vector<std::string> rows;
-    desktop_.QueueModal([&](tk::Form& form) {
+    desktop_.SetModalAnswer([&](tk::Form& form) {
         auto& packages = Part<tk::ListBox>(form, "PackageList");
         if (!package) {
             rows = packages.Items().Items();
@@ -142,7 +149,7 @@ int Commands::Palette()
             packages.ClickItem(row);
             rows = Part<tk::ListBox>(form, "CompoList").Items().Items();
         }
-        Part<tk::Button>(form, "PanelEx2").Click();
+        return Confirm(form);
     });
     if (!ClickMenuItem("CompoDisplayMenu"))
         return 1;
@@ -185,15 +192,13 @@ bool Commands::SelectInDesigner(const std::string& path, const std::string& name
 
 int Commands::PrintMemoLinesOf(const std::string& menuItem)
 {
-    auto* memo = toolWindow_.Find<tk::Memo>("Memo1");
-    if (!memo)
-        throw std::runtime_error("the tool window has no memo Memo1");
-    int before = memo->Lines().Count();
+    tk::Memo& memo = Memo("Memo1");
+    int before = memo.Lines().Count();
     int messages = desktop_.MessageCount();
     if (!ClickMenuItem(menuItem))
         return 1;
-    for (int i = before; i < memo->Lines().Count(); ++i)
-        Print(Shown(memo->Lines()[i]));
+    for (int i = before; i < memo.Lines().Count(); ++i)
+        Print(Shown(memo.Lines()[i]));
     return desktop_.MessageCount() == messages ? 0 : 1;
 }
 

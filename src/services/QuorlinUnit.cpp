@@ -283,6 +283,8 @@ void TCodeForm::WireEvents()
     N10->OnClick = notify(&TCodeForm::N10Click);
     RyCtrlGridMenuItem->OnClick = notify(&TCodeForm::RyCtrlGridMenuItemClick);
     TRyDimItemMenu->OnClick = notify(&TCodeForm::TRyDimItemMenuClick);
+    K8->OnClick = notify(&TCodeForm::InsertButtonClick);
+    ExchangeMenuItem->OnClick = notify(&TCodeForm::ExchangeMenuItemClick);
 }
 
 void TCodeForm::FormCreate(tk::Component*)

@@ -186,6 +186,9 @@ public:
     void N10Click(tk::Component* sender);
     void RyCtrlGridMenuItemClick(tk::Component* sender);
     void TRyDimItemMenuClick(tk::Component* sender);
+    // Code insertion and the assignment swapper.
+    void InsertButtonClick(tk::Component* sender);
+    void ExchangeMenuItemClick(tk::Component* sender);
 
 protected:
     void TextChanged() override;
