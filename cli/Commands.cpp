@@ -88,6 +88,16 @@ int Commands::Run()
         return VersionInfo();
     case Command::Version:
         return Version();
+    case Command::Components:
+        return Components();
+    case Command::Properties:
+        return Properties();
+    case Command::Rename:
+        return Rename();
+    case Command::Palette:
+        return Palette();
+    case Command::DbAccess:
+        return DbAccess();
     case Command::Swap:
         return Swap();
     case Command::Insert:

@@ -280,6 +280,13 @@ void TCodeForm::WireEvents()
     VerCtrlMenu->OnClick = notify(&TCodeForm::VerMenuClick);
     MenuVerDisp->OnClick = notify(&TCodeForm::MenuVerDispClick);
     VersionMenu->OnClick = notify(&TCodeForm::VersionMenuClick);
+    ChaneNameMenuItem->OnClick = notify(&TCodeForm::ChaneNameMenuItemClick);
+    N1->OnClick = notify(&TCodeForm::N1Click);
+    PropertyListMenuItem->OnClick = notify(&TCodeForm::PropertyListMenuItemClick);
+    CompoDisplayMenu->OnClick = notify(&TCodeForm::CompoDisplayMenuClick);
+    N10->OnClick = notify(&TCodeForm::N10Click);
+    RyCtrlGridMenuItem->OnClick = notify(&TCodeForm::RyCtrlGridMenuItemClick);
+    TRyDimItemMenu->OnClick = notify(&TCodeForm::TRyDimItemMenuClick);
     K8->OnClick = notify(&TCodeForm::InsertButtonClick);
     ExchangeMenuItem->OnClick = notify(&TCodeForm::ExchangeMenuItemClick);
 }
