@@ -26,6 +26,16 @@ bool TakeValue(const std::string& arg, const std::string& name, int& i, int argc
     return false;
 }
 
+constexpr int maxJobs = 256;
+
+bool ParseJobs(const std::string& value, int& jobs)
+{
+    if (value.empty() || value.size() > 3 || value.find_first_not_of("0123456789") != std::string::npos)
+        return false;
+    jobs = std::stoi(value);
+    return jobs >= 1 && jobs <= maxJobs;
+}
+
 bool CheckOperands(CliOptions& options, std::string& error)
 {
     size_t count = options.Operands.size();
@@ -37,6 +47,7 @@ bool CheckOperands(CliOptions& options, std::string& error)
     case Command::Routines:
         if (count == 0)
             error = "routines takes at least one file";
+        options.Headers = count > 1;
         break;
     case Command::Jump:
         if (count != 2)
@@ -54,6 +65,8 @@ bool CheckOperands(CliOptions& options, std::string& error)
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
+    if (error.empty() && options.Jobs != 0 && options.Cmd != Command::Routines)
+        error = "--jobs applies to routines only";
     if (error.empty() && !options.Output.empty() && options.Cmd != Command::Report)
         error = "-o applies to report only";
     return error.empty();
@@ -94,6 +107,14 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
+            else if (TakeValue(arg, "--jobs", i, argc, argv, value) ||
+                     TakeValue(arg, "-j", i, argc, argv, value)) {
+                if (!ParseJobs(value, options.Jobs)) {
+                    error = "--jobs needs a number from 1 to " + std::to_string(maxJobs);
+                    return false;
+                }
+                continue;
+            }
             if (!target) {
                 error = "unknown option " + arg;
                 return false;
@@ -131,7 +152,7 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
 std::string UsageLine()
 {
     return "usage: quorlin [--home DIR] [--addin PATH] [--raw] {units PROJECT.dpr | routines [--unsorted] "
-           "FILE... | jump FILE TEXT | report [--unsorted] FILE -o OUT}";
+           "[--jobs N] FILE... | jump FILE TEXT | report [--unsorted] FILE -o OUT}";
 }
 
 std::string HelpText()
@@ -149,6 +170,9 @@ std::string HelpText()
            "                         an extension gets \".ini\", as in the save dialog)\n"
            "\n"
            "  --unsorted             routines in source order\n"
+           "  --jobs N, -j N         routines: share the files among N worker processes, each\n"
+           "                         with its own add-in; output in the order of the files\n"
+           "                         (default: one per processor)\n"
            "  --home DIR             folder of the add-in's settings files\n"
            "                         (default $XDG_DATA_HOME/quorlin or ~/.local/share/quorlin)\n"
            "  --addin PATH           the add-in library (default libquorlin.so beside quorlin)\n"

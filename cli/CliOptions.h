@@ -16,6 +16,8 @@ struct CliOptions {
     std::string Output;                 // report: the file the save dialog is answered with
     bool Raw = false;
     bool Unsorted = false;
+    int Jobs = 0;         // routines: worker processes; 0: one per processor
+    bool Headers = false; // routines: several files named, so each list gets a header
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.
