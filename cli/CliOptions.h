@@ -6,7 +6,7 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Help };
+enum class Command { Units, Routines, Jump, Report, Swap, Insert, Help };
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -18,6 +18,15 @@ struct CliOptions {
     bool Unsorted = false;
     int Jobs = 0;         // routines: worker processes; 0: one per processor
     bool Headers = false; // routines: several files named, so each list gets a header
+    // swap and insert: the block's first and last line, the cursor's line, the separator, the
+    // file whose text the memo takes, whether all of it is selected, whether FILE stays untouched.
+    int BlockFirst = 0;
+    int BlockLast = 0;
+    int CursorLine = 0;
+    std::string Separator = ":=";
+    std::string TextFile;
+    bool Selected = false;
+    bool DryRun = false;
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.
