@@ -32,6 +32,7 @@ private slots:
     void KeysAndShortCuts();
     void DialogFilters();
     void Cp932Offsets();
+    void DesktopWithoutNotificationArea();
 };
 
 // Toolkit forms made by the test, shown by the real renderer and desktop.
@@ -100,6 +101,7 @@ private slots:
     void JumpHistoryJumpsAgain();
     void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
+    void TrayIconAndMessagesFromOtherPrograms();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
 
