@@ -14,6 +14,9 @@ std::string FromCrLf(const std::string& text, LineBreak style);
 // The style of the first line break; CR LF for a text without one.
 LineBreak DetectLineBreak(const std::string& text);
 
+// Writes data through a temporary file beside fileName, so a failed write leaves the old file whole.
+bool WriteFileReplacing(const std::string& fileName, const std::string& data);
+
 class EditBuffer {
 public:
     EditBuffer(std::string fileName, std::string fileText);
