@@ -8,7 +8,7 @@ namespace {
 
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
-    {"report", Command::Report}};
+    {"report", Command::Report}, {"form", Command::Form}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -48,9 +48,15 @@ bool CheckOperands(CliOptions& options, std::string& error)
         else if (options.Output.empty())
             error = "report needs -o OUT";
         break;
+    case Command::Form:
+        if (count != 1)
+            error = "form takes one form file";
+        break;
     case Command::Help:
         break;
     }
+    if (error.empty() && options.Text && options.Cmd != Command::Form)
+        error = "--text applies to form only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
@@ -83,6 +89,10 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             }
             if (arg == "--unsorted") {
                 options.Unsorted = true;
+                continue;
+            }
+            if (arg == "--text") {
+                options.Text = true;
                 continue;
             }
             std::string* target = nullptr;
@@ -147,6 +157,10 @@ std::string HelpText()
            "                         (exit status 1 when the jump fails)\n"
            "  report FILE -o OUT     writes the routine list report to OUT (a name without\n"
            "                         an extension gets \".ini\", as in the save dialog)\n"
+           "  form FILE.dfm          the form's components as a tree: two blanks a level, then\n"
+           "                         NAME: CLASS (binary and text form files alike)\n"
+           "  form --text FILE.dfm   the whole form in the text form; texts as character codes\n"
+           "                         (#n) unless --raw keeps their code page 932 bytes\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --home DIR             folder of the add-in's settings files\n"

@@ -6,7 +6,7 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Help };
+enum class Command { Units, Routines, Jump, Report, Form, Help };
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -16,6 +16,7 @@ struct CliOptions {
     std::string Output;                 // report: the file the save dialog is answered with
     bool Raw = false;
     bool Unsorted = false;
+    bool Text = false;  // form: the whole form in the text form
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.

@@ -84,6 +84,7 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::Form:
     case Command::Help:
         break;
     }

@@ -10,6 +10,7 @@
 #include "CliOptions.h"
 #include "Commands.h"
 #include "ConsoleDesktop.h"
+#include "FormCommands.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "toolkit/Application.h"
@@ -68,6 +69,10 @@ int main(int argc, char** argv)
     if (options.Cmd == cli::Command::Help) {
         std::fputs(cli::HelpText().c_str(), stdout);
         return 0;
+    }
+    if (options.Cmd == cli::Command::Form) {
+        int status = cli::ShowForm(options, stdout);
+        return std::fflush(stdout) == 0 ? status : 1;
     }
 
     std::string home = options.Home.empty() ? DefaultHome() : options.Home;
