@@ -111,15 +111,15 @@ const char* const ReservedWords[] = {
     "while", "with", "xor",
 };
 
-const FormObject* FindObject(const FormObject& object, const std::string& name)
+bool HasOtherObject(const FormObject& object, const FormObject* except, const std::string& name)
 {
-    if (!object.Name.empty() && platform::SameText(object.Name, name))
-        return &object;
+    if (&object != except && platform::SameText(object.Name, name))
+        return true;
     for (const FormObject& child : object.Children) {
-        if (const FormObject* found = FindObject(child, name))
-            return found;
+        if (HasOtherObject(child, except, name))
+            return true;
     }
-    return nullptr;
+    return false;
 }
 
 // The places of the identifier values equal to name.
@@ -202,14 +202,14 @@ bool IsComponentName(const std::string& name)
     return true;
 }
 
-bool RenameFormObject(FormFile& form, const std::string& oldName, const std::string& newName,
+bool RenameFormObject(FormFile& form, const FormObject& renaming, const std::string& newName,
                       const ReferenceTest& isReference)
 {
-    const FormObject* object = FindObject(form.Root, oldName);
-    if (!object || !IsComponentName(newName))
+    const FormObject* object = &renaming;
+    std::string oldName = object->Name;
+    if (oldName.empty() || object->NameOffset == NoOffset || !IsComponentName(newName))
         return false;
-    const FormObject* existing = FindObject(form.Root, newName);
-    if (existing && existing != object)
+    if (HasOtherObject(form.Root, object, newName))
         return false;
     std::vector<size_t> offsets = {object->NameOffset};
     CollectObjectReferences(form.Root, oldName, isReference, offsets);

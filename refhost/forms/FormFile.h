@@ -37,13 +37,14 @@ std::string FormFileAsBinary(const FormFile& form);
 // Whether name can name a component: an identifier that is not a reserved word.
 bool IsComponentName(const std::string& name);
 
-// Renames the object named oldName (compared without regard to case) in the file's bytes: its header
-// and every identifier value equal to oldName that isReference accepts (asked with the class of the
-// object holding the property, empty inside collection items, and the property's name). In a binary
-// file the short strings change in place and the resource header's size follows. False, nothing
-// changed, when there is no such object, or newName is not a component name or names another object.
+// Renames object, one of form's objects, in the file's bytes: its header and every identifier value
+// equal to its old name (compared without regard to case) that isReference accepts, asked with the
+// class of the object holding the property (empty inside collection items) and the property's name.
+// In a binary file the short strings change in place and the resource header's size follows. False,
+// nothing changed, when the object has no name, or newName is not a component name or names another
+// object of the form.
 using ReferenceTest = std::function<bool(const std::string& className, const std::string& propertyName)>;
-bool RenameFormObject(FormFile& form, const std::string& oldName, const std::string& newName,
+bool RenameFormObject(FormFile& form, const FormObject& object, const std::string& newName,
                       const ReferenceTest& isReference);
 
 }  // namespace forms

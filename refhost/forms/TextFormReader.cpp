@@ -287,8 +287,9 @@ private:
         value.Int = number;
     }
 
-    // Pieces of quoted bytes and #n codes, joined by "+" across blanks and line breaks. Codes above
-    // 255 make the string a wide one; the quoted bytes then are converted from their encoding.
+    // Pieces of quoted bytes and #n codes, joined by "+" across blanks and line breaks. A code above
+    // 127 is a character code (byte strings keep such bytes in quotes), so it makes the string a
+    // wide one; the quoted bytes then are converted from their encoding.
     void ReadString(FormValue& value)
     {
         struct Piece {
@@ -315,7 +316,7 @@ private:
                     }
                     if (digits == 0)
                         FailAt(start, "character code expected");
-                    wide = wide || code > 255;
+                    wide = wide || code > 127;
                     pieces.push_back({true, code, {}});
                     continue;
                 }

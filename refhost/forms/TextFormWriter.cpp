@@ -255,19 +255,19 @@ private:
         bool inQuotes_ = false;
     };
 
-    // Code page 932 bytes: the bytes of two-byte characters stay raw inside the quotes.
+    // Code page 932 bytes stay raw inside the quotes, two-byte characters whole; only control
+    // characters are written as codes, so that a code above 127 always means a wide string.
     void WriteByteString(const std::string& text, int level)
     {
         StringPieces pieces(out_, level);
         for (size_t i = 0; i < text.size(); ++i) {
             unsigned char c = static_cast<unsigned char>(text[i]);
-            if (platform::IsLeadByte(c) && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40) {
-                pieces.Add(true, c, std::string_view(text).substr(i, 2));
-                ++i;
-            } else if (c >= 0x20 && c != 0x7F && (c < 0x80 || c >= 0xA1) && c <= 0xDF) {
-                pieces.Add(true, c, std::string_view(text).substr(i, 1));
-            } else {
+            if (c < 0x20 || c == 0x7F) {
                 pieces.Add(false, c, {});
+            } else {
+                size_t length = platform::IsLeadByte(c) && i + 1 < text.size() && static_cast<unsigned char>(text[i + 1]) >= 0x40 ? 2 : 1;
+                pieces.Add(true, c, std::string_view(text).substr(i, length));
+                i += length - 1;
             }
         }
         pieces.Finish();
