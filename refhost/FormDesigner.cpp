@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "EditBuffer.h"
+#include "forms/Utf16.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 
@@ -123,7 +124,60 @@ const FormValue* StoredValue(const FormObject& object, const std::string& name)
     return nullptr;
 }
 
+std::string ValueText(const FormValue& value)
+{
+    using Kind = FormValue::Kind;
+    switch (value.Type) {
+    case Kind::Integer:
+    case Kind::Int64:
+        return std::to_string(value.Int);
+    case Kind::Currency:
+        return std::to_string(static_cast<double>(value.Int) / 10000.0);
+    case Kind::Extended:
+    case Kind::Single:
+    case Kind::Double:
+    case Kind::Date:
+        return std::to_string(static_cast<double>(value.Float));
+    case Kind::String:
+    case Kind::Ident:
+        return value.Text;
+    case Kind::Utf8String:
+        return platform::Utf8ToCp932(value.Text);
+    case Kind::WideString:
+        return platform::Utf8ToCp932(forms::Utf16ToUtf8(value.Wide));
+    case Kind::False:
+        return "False";
+    case Kind::True:
+        return "True";
+    case Kind::Nil:
+    case Kind::Null:
+        return "nil";
+    case Kind::Set: {
+        std::string text = "[";
+        for (size_t i = 0; i < value.Names.size(); ++i)
+            text += (i ? ", " : "") + value.Names[i];
+        return text + "]";
+    }
+    case Kind::List:
+        return "(" + std::to_string(value.Elements.size()) + ")";
+    case Kind::Collection:
+        return "<" + std::to_string(value.Items.size()) + ">";
+    case Kind::Binary:
+        return "{" + std::to_string(value.Text.size()) + "}";
+    }
+    return std::string();
+}
+
 }  // namespace
+
+std::string PropertyText(const DesignedProperty& property)
+{
+    if (property.Stored)
+        return ValueText(*property.Stored);
+    if (property.Type == hostapi::ptClass)
+        return property.TypeName.empty() ? std::string() : "(" + property.TypeName + ")";
+    return property.Default;
+}
 
 std::string FormFileOf(const std::string& unitFile)
 {
@@ -307,7 +361,7 @@ bool FormDesigner::Rename(int index, const std::string& newName, std::string& un
         return !(last.size() > 2 && platform::SameText(last.substr(0, 2), "On"));
     };
     std::string rootClass = file_.Root.ClassName;
-    if (!forms::RenameFormObject(file_, oldName, newName, isReference))
+    if (!forms::RenameFormObject(file_, Object(index), newName, isReference))
         return false;
     Index();
     modified_ = true;

@@ -83,6 +83,9 @@ private:
     bool modified_ = false;
 };
 
+// A property's value as a property table shows it: the stored value, or the default.
+std::string PropertyText(const DesignedProperty& property);
+
 // The form file beside a unit (.dfm in either case), or empty.
 std::string FormFileOf(const std::string& unitFile);
 

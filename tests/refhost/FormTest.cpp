@@ -272,3 +272,54 @@ TEST(RefHostFormRename, ClosingTheUnitDropsTheDesigner)
 
 }  // namespace
 }  // namespace refhost::test
+
+namespace refhost::test {
+namespace {
+
+TEST(RefHostFormRename, BinaryFormKeepsItsBytesAndGetsItsSizeAgain)
+{
+    TempFolder folder;
+    std::string form = folder.Write("ViewOptions.dfm", TempFolder::Read(SampleFolder + "ViewOptions.dfm"));
+    std::string unit = folder.Write("ViewOptions.pas", TempFolder::Read(SampleFolder + "ViewOptions.pas"));
+    std::string before = TempFolder::Read(form);
+    Host host;
+    OpenForm open(host, unit);
+    ASSERT_TRUE(open.form);
+    HostRef root(open.form->GetFormComponent());
+    std::vector<std::string> owned;
+    for (int i = 0; i < root->GetComponentCount(); ++i) {
+        HostRef component(root->GetComponent(i));
+        TPropValue name;
+        component->GetPropValueByName("Name", name);
+        owned.push_back(name.Text);
+    }
+    EXPECT_EQ(owned, (std::vector<std::string>{"Panel1", "ShowLinesCheck", "SortGroup", "OKButton", "CancelButton",
+                                               "StatusBar1"}));
+    HostRef check(open.form->FindComponent("ShowLinesCheck"));
+    TPropValue value;
+    ASSERT_TRUE(check->GetPropValueByName("Checked", value));
+    EXPECT_EQ(value.Ordinal, 1);
+    TPropValue name;
+    name.Text = "LineNumbersCheck";
+    ASSERT_TRUE(check->SetPropByName("Name", name));
+    ASSERT_TRUE(host.SaveFile(unit));
+
+    // The short string grew by two bytes in place; the resource header's size grew with it.
+    std::string expected = before;
+    size_t at = expected.find("\x0eShowLinesCheck");
+    ASSERT_NE(at, std::string::npos);
+    expected.replace(at, 15, "\x10LineNumbersCheck");
+    size_t sizeField = expected.find('\0', 3) + 3;
+    uint32_t size = 0;
+    for (int i = 3; i >= 0; --i)
+        size = size << 8 | static_cast<uint8_t>(expected[sizeField + i]);
+    size += 2;
+    for (int i = 0; i < 4; ++i)
+        expected[sizeField + i] = static_cast<char>(size >> (8 * i));
+    EXPECT_EQ(size, expected.size() - sizeField - 4);
+    EXPECT_EQ(TempFolder::Read(form), expected);
+    EXPECT_NE(TempFolder::Read(unit).find("    LineNumbersCheck: TCheckBox;\r\n"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace refhost::test
