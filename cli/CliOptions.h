@@ -6,7 +6,7 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Form, Help };
+enum class Command { Units, Routines, Jump, Report, Swap, Insert, Form, Help };
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -16,7 +16,16 @@ struct CliOptions {
     std::string Output;                 // report: the file the save dialog is answered with
     bool Raw = false;
     bool Unsorted = false;
-    bool Text = false;  // form: the whole form in the text form
+    // swap and insert: the block's first and last line, the cursor's line, the separator, the
+    // file whose text the memo takes, whether all of it is selected, whether FILE stays untouched.
+    int BlockFirst = 0;
+    int BlockLast = 0;
+    int CursorLine = 0;
+    std::string Separator = ":=";
+    std::string TextFile;
+    bool Selected = false;
+    bool DryRun = false;
+    bool FormText = false;  // form: the whole form in the text form
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.

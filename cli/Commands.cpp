@@ -84,6 +84,10 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::Swap:
+        return Swap();
+    case Command::Insert:
+        return Insert();
     case Command::Form:
     case Command::Help:
         break;
@@ -214,6 +218,14 @@ tk::ComboBox& Commands::Combo(const std::string& name)
     if (!combo)
         throw std::runtime_error("the tool window has no combo box " + name);
     return *combo;
+}
+
+tk::Memo& Commands::Memo(const std::string& name)
+{
+    auto* memo = dynamic_cast<tk::Memo*>(FindOwned(toolWindow_, name));
+    if (!memo)
+        throw std::runtime_error("the tool window has no memo " + name);
+    return *memo;
 }
 
 std::string Commands::Shown(const std::string& text) const

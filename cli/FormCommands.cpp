@@ -40,7 +40,7 @@ int ShowForm(const CliOptions& options, std::FILE* out)
         return 1;
     }
     std::string text;
-    if (options.Text)
+    if (options.FormText)
         text = forms::FormFileAsText(form, options.Raw ? forms::TextStyle::Stored : forms::TextStyle::Ascii);
     else
         PrintTree(form.Root, 0, options.Raw, text);

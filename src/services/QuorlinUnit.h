@@ -171,6 +171,10 @@ public:
     // Routine list report.
     void K5Click(tk::Component* sender);
 
+    // Code insertion and the assignment swapper.
+    void InsertButtonClick(tk::Component* sender);
+    void ExchangeMenuItemClick(tk::Component* sender);
+
 protected:
     void TextChanged() override;
 
