@@ -10,6 +10,8 @@ namespace {
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
     {"report", Command::Report}, {"swap", Command::Swap}, {"insert", Command::Insert},
+    {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
+    {"palette", Command::Palette}, {"db-access", Command::DbAccess},
     {"form", Command::Form}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
@@ -102,11 +104,38 @@ bool CheckOperands(CliOptions& options, std::string& error)
         if (count != 1)
             error = "form takes one form file";
         break;
+    case Command::Components:
+        if (count != 2)
+            error = "components takes a project file and a class name";
+        break;
+    case Command::Properties:
+    case Command::DbAccess:
+        if (count != 1)
+            error = std::string(options.Cmd == Command::Properties ? "properties" : "db-access") +
+                    " takes one unit";
+        else if (options.Select.empty())
+            error = "--select NAME is needed";
+        break;
+    case Command::Rename:
+        if (count != 3)
+            error = "rename takes a unit, the old name and the new name";
+        break;
+    case Command::Palette:
+        if (count > 1)
+            error = "palette takes at most one package";
+        break;
     case Command::Swap:
     case Command::Insert:
     case Command::Help:
         break;
     }
+    if (error.empty() && !options.Select.empty() && options.Cmd != Command::Properties &&
+        options.Cmd != Command::DbAccess)
+        error = "--select applies to properties and db-access only";
+    if (error.empty() && options.Types && options.Cmd != Command::Properties)
+        error = "--types applies to properties only";
+    if (error.empty() && options.Grid && options.Cmd != Command::DbAccess)
+        error = "--grid applies to db-access only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
@@ -142,6 +171,14 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 options.Unsorted = true;
                 continue;
             }
+            if (arg == "--types") {
+                options.Types = true;
+                continue;
+            }
+            if (arg == "--grid") {
+                options.Grid = true;
+                continue;
+            }
             if (arg == "--selected") {
                 options.Selected = true;
                 continue;
@@ -164,6 +201,8 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
+            else if (TakeValue(arg, "--select", i, argc, argv, value))
+                target = &options.Select;
             else if (TakeValue(arg, "--block", i, argc, argv, value))
                 target = &edit.Block;
             else if (TakeValue(arg, "--cursor", i, argc, argv, value))
@@ -234,6 +273,16 @@ std::string HelpText()
            "  insert FILE --cursor LINE --text FILE2 [--selected] [--dry-run]\n"
            "                         inserts the lines of FILE2 in front of line LINE and\n"
            "                         saves FILE; --selected inserts FILE2's text unchanged\n"
+           "  components PROJECT.dpr CLASS\n"
+           "                         the components of class CLASS in the project's forms\n"
+           "  properties UNIT.pas --select NAME [--types]\n"
+           "                         the properties of component NAME of the unit's form\n"
+           "  rename UNIT.pas OLD NEW\n"
+           "                         renames component OLD of the unit's form and saves\n"
+           "  palette [PACKAGE]      the installed packages, or the component classes of one\n"
+           "  db-access UNIT.pas --select NAME [--grid]\n"
+           "                         routines that copy component NAME's properties to and\n"
+           "                         from a data set (--grid: a control grid)\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --dry-run              swap, insert: print the edited text instead of saving it\n"

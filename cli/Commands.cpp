@@ -84,6 +84,16 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::Components:
+        return Components();
+    case Command::Properties:
+        return Properties();
+    case Command::Rename:
+        return Rename();
+    case Command::Palette:
+        return Palette();
+    case Command::DbAccess:
+        return DbAccess();
     case Command::Swap:
         return Swap();
     case Command::Insert:
