@@ -105,6 +105,7 @@ private slots:
     void CaptionShowsDateAndOffersItsMenu();
     void InsertMenuEditsTheUnitInItsEditor();
     void JumpHistoryJumpsAgain();
+    void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
