@@ -12,6 +12,7 @@
 #include <QTimer>
 #include <cstdio>
 
+#include "app/DesignerPanel.h"
 #include "app/EditorTabs.h"
 #include "app/EventSourceNotifiers.h"
 #include "app/FormRenderer.h"
@@ -59,10 +60,12 @@ MainWindow::MainWindow(const WorkbenchOptions& options)
     auto* splitter = new QSplitter(this);
     projects_ = new ProjectPanel(*host_, splitter);
     tabs_ = new EditorTabs(*host_, splitter);
+    designer_ = new DesignerPanel(*host_, splitter);
     splitter->addWidget(projects_);
     splitter->addWidget(tabs_);
+    splitter->addWidget(designer_);
     splitter->setStretchFactor(1, 1);
-    splitter->setSizes({200, 800});
+    splitter->setSizes({180, 540, 280});
     setCentralWidget(splitter);
     positionLabel_ = new QLabel(this);
     statusBar()->addPermanentWidget(positionLabel_);

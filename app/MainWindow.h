@@ -1,6 +1,6 @@
 #pragma once
 // The workbench's IDE window, the host: the host's menus, the project panel, one editor tab per
-// open buffer and a status bar with the cursor's line and column. It installs the Qt desktop,
+// open buffer, the designer panel of the unit in front and a status bar with the cursor's line and column. It installs the Qt desktop,
 // loads the add-in at start-up and unloads it at exit; unsaved buffers are never closed unasked.
 
 #include <QLabel>
@@ -13,6 +13,7 @@
 
 namespace workbench {
 
+class DesignerPanel;
 class EditorTabs;
 class EventSourceNotifiers;
 class FormRenderer;
@@ -31,6 +32,7 @@ public:
     FormRenderer& Renderer() { return *renderer_; }
     EditorTabs& Tabs() { return *tabs_; }
     ProjectPanel& Projects() { return *projects_; }
+    DesignerPanel& Designer() { return *designer_; }
     const AddinLoader& Loader() const { return loader_; }
     QtTrayArea& TrayArea() { return *trayArea_; }
     QString PositionText() const { return positionLabel_->text(); }
@@ -68,6 +70,7 @@ private:
     hostapi::TIToolServices* toolServices_ = nullptr;
     EditorTabs* tabs_;
     ProjectPanel* projects_;
+    DesignerPanel* designer_;
     QLabel* positionLabel_;
     bool menuBuildPending_ = false;
     bool shutDown_ = false;

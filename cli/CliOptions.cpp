@@ -12,7 +12,8 @@ const std::map<std::string, Command> commandWords = {
     {"report", Command::Report}, {"swap", Command::Swap}, {"insert", Command::Insert},
     {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
     {"palette", Command::Palette}, {"db-access", Command::DbAccess}, {"version-info", Command::VersionInfo},
-    {"version", Command::Version}, {"send", Command::Send}, {"listen", Command::Listen}};
+    {"version", Command::Version}, {"send", Command::Send}, {"listen", Command::Listen},
+    {"form", Command::Form}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -102,6 +103,10 @@ bool CheckOperands(CliOptions& options, std::string& error)
             error = "report takes one file";
         else if (options.Output.empty())
             error = "report needs -o OUT";
+        break;
+    case Command::Form:
+        if (count != 1)
+            error = "form takes one form file";
         break;
     case Command::VersionInfo:
         if (count != 1)
@@ -208,6 +213,11 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             }
             if (arg == "--dry-run") {
                 options.DryRun = true;
+                continue;
+            }
+            // After the form command --text asks for the text form; elsewhere it names insert's file.
+            if (arg == "--text" && haveCommand && options.Cmd == Command::Form) {
+                options.FormText = true;
                 continue;
             }
             std::string* target = nullptr;

@@ -8,7 +8,7 @@ namespace cli {
 
 enum class Command {
     Units, Routines, Jump, Report, Swap, Insert, Components, Properties, Rename, Palette, DbAccess, VersionInfo,
-    Version, Send, Listen, Help
+    Version, Send, Listen, Form, Help
 };
 
 struct CliOptions {
@@ -36,6 +36,7 @@ struct CliOptions {
     std::string TextFile;
     bool Selected = false;
     bool DryRun = false;
+    bool FormText = false;  // form: the whole form in the text form
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.

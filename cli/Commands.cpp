@@ -104,6 +104,7 @@ int Commands::Run()
         return Insert();
     case Command::Send:
     case Command::Listen:
+    case Command::Form:
     case Command::Help:
         break;
     }

@@ -10,6 +10,7 @@
 #include "CliOptions.h"
 #include "Commands.h"
 #include "ConsoleDesktop.h"
+#include "FormCommands.h"
 #include "MessageCommands.h"
 #include "Workers.h"
 #include "platform/FilePath.h"
@@ -84,6 +85,10 @@ int main(int argc, char** argv)
         return cli::SendMessage(options);
     if (options.Cmd == cli::Command::Listen)
         return cli::Listen(options);
+    if (options.Cmd == cli::Command::Form) {
+        int status = cli::ShowForm(options, stdout);
+        return std::fflush(stdout) == 0 ? status : 1;
+    }
 
     std::string home = options.Home.empty() ? DefaultHome() : options.Home;
     std::error_code failure;

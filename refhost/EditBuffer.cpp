@@ -177,10 +177,9 @@ bool EditBuffer::Replace(const std::string& text)
     return true;
 }
 
-bool EditBuffer::Save()
+bool WriteFileReplacing(const std::string& fileName, const std::string& data)
 {
-    std::string temporary = fileName_ + ".~save";
-    std::string data = lfKept_ ? text_ : FromCrLf(text_, style_);
+    std::string temporary = fileName + ".~save";
     {
         std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
         if (!out)
@@ -192,10 +191,17 @@ bool EditBuffer::Save()
             return false;
         }
     }
-    if (std::rename(temporary.c_str(), fileName_.c_str()) != 0) {
+    if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
         std::remove(temporary.c_str());
         return false;
     }
+    return true;
+}
+
+bool EditBuffer::Save()
+{
+    if (!WriteFileReplacing(fileName_, lfKept_ ? text_ : FromCrLf(text_, style_)))
+        return false;
     modified_ = false;
     return true;
 }

@@ -188,7 +188,11 @@ public:
     {
         return buffer_->IsOpen() ? new Editor(link_, buffer_) : nullptr;
     }
-    hostapi::TIFormInterface* GetFormInterface() override { return nullptr; }
+    hostapi::TIFormInterface* GetFormInterface() override
+    {
+        auto designer = Usable() ? link_->host->Designer(buffer_->FileName()) : nullptr;
+        return designer ? NewForm(link_, designer) : nullptr;
+    }
     bool ShowSource() override { return Usable() && link_->host->ShowFile(buffer_->FileName()); }
     bool ShowForm() override { return false; }
     bool Save(bool forceSave) override

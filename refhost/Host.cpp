@@ -4,10 +4,14 @@
 #include <filesystem>
 #include <map>
 
+#include "Catalogue.h"
 #include "EditBuffer.h"
+#include "FormDesigner.h"
 #include "HostObjects.h"
 #include "ProjectFile.h"
+#include "platform/Cp932.h"
 #include "platform/FilePath.h"
+#include "platform/HostFolder.h"
 
 namespace refhost {
 
@@ -23,6 +27,9 @@ struct Host::State {
     std::shared_ptr<MenuNode> menuRoot = BuildMainMenu();
     std::map<std::string, std::function<void()>> menuHandlers;
     std::vector<hostapi::TIAddInNotifier*> notifiers;
+    std::unique_ptr<Catalogue> catalogue;
+    std::map<std::string, std::shared_ptr<FormDesigner>> designers;  // by form file
+    std::map<std::string, std::string> formProblems;                 // by form file
 };
 
 namespace {
@@ -62,6 +69,8 @@ Host::~Host()
     link_->host = nullptr;
     for (const auto& buffer : state_->buffers)
         buffer->MarkClosed();
+    for (const auto& [name, designer] : state_->designers)
+        designer->MarkClosed();
     std::vector<hostapi::TIAddInNotifier*> notifiers;
     notifiers.swap(state_->notifiers);
     for (hostapi::TIAddInNotifier* notifier : notifiers)
@@ -229,7 +238,7 @@ bool Host::CloseProject()
         if (!state_->querySave)
             continue;
         SaveAnswer answer = state_->querySave(buffer->FileName());
-        if (answer == SaveAnswer::Cancel || (answer == SaveAnswer::Save && !buffer->Save()))
+        if (answer == SaveAnswer::Cancel || (answer == SaveAnswer::Save && !SaveBuffer(buffer)))
             return false;
         closing.push_back(buffer);
     }
@@ -339,12 +348,20 @@ bool Host::CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave
         if (!state_->querySave)
             return false;
         SaveAnswer answer = state_->querySave(buffer->FileName());
-        if (answer == SaveAnswer::Cancel || (answer == SaveAnswer::Save && !buffer->Save()))
+        if (answer == SaveAnswer::Cancel || (answer == SaveAnswer::Save && !SaveBuffer(buffer)))
             return false;
     }
     std::erase(state_->buffers, buffer);
     buffer->MarkClosed();
     std::string name = buffer->FileName();
+    for (auto designer = state_->designers.begin(); designer != state_->designers.end();) {
+        if (designer->second->UnitFileName() == name || designer->first == name) {
+            designer->second->MarkClosed();
+            designer = state_->designers.erase(designer);
+        } else {
+            ++designer;
+        }
+    }
     Tell([&](HostListener& listener) { listener.BufferClosed(name); });
     if (state_->currentFile == name)
         MakeCurrent(state_->buffers.empty() ? std::string() : state_->buffers.back()->FileName());
@@ -354,14 +371,26 @@ bool Host::CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave
 bool Host::SaveFile(const std::string& fileName)
 {
     auto buffer = FindBuffer(fileName);
-    return buffer && buffer->Save();
+    return buffer && SaveBuffer(buffer);
+}
+
+// A unit is saved with its form, as the designer keeps the form's changes until then.
+bool Host::SaveBuffer(const std::shared_ptr<EditBuffer>& buffer)
+{
+    if (!buffer->Save())
+        return false;
+    for (const auto& [name, designer] : state_->designers) {
+        if (designer->UnitFileName() == buffer->FileName() && !designer->Save())
+            return false;
+    }
+    return true;
 }
 
 bool Host::SaveAll()
 {
     bool saved = true;
     for (const auto& buffer : state_->buffers) {
-        if (buffer->Modified() && !buffer->Save())
+        if (buffer->Modified() && !SaveBuffer(buffer))
             saved = false;
     }
     return saved;
@@ -515,6 +544,100 @@ void Host::ViewMoved(const EditBuffer& buffer)
 void Host::MenuTreeChanged()
 {
     Tell([](HostListener& listener) { listener.MenuChanged(); });
+}
+
+const Catalogue& Host::Components()
+{
+    if (!state_->catalogue)
+        state_->catalogue = std::make_unique<Catalogue>(Catalogue::Installed(platform::HostFolder()));
+    return *state_->catalogue;
+}
+
+namespace {
+
+// The unit a form belongs to: the source file of the same name.
+std::string UnitOfForm(const std::string& fileName)
+{
+    std::string extension = platform::ExtractFileExt(fileName);
+    return platform::SameText(extension, ".dfm") ? platform::ChangeFileExt(fileName, ".pas") : fileName;
+}
+
+}  // namespace
+
+std::shared_ptr<FormDesigner> Host::Designer(const std::string& fileName)
+{
+    std::string unit = UnitOfForm(NormalizeFileName(fileName));
+    std::string form = unit.empty() ? std::string() : FormFileOf(unit);
+    if (form.empty())
+        return nullptr;
+    auto found = state_->designers.find(form);
+    if (found != state_->designers.end())
+        return found->second;
+    std::string problem;
+    auto designer = FormDesigner::Load(form, unit, Components(), problem);
+    if (!designer) {
+        state_->formProblems[form] = problem;
+        return nullptr;
+    }
+    state_->formProblems.erase(form);
+    state_->designers[form] = designer;
+    return designer;
+}
+
+std::string Host::FormProblem(const std::string& fileName) const
+{
+    std::string form = FormFileOf(UnitOfForm(NormalizeFileName(fileName)));
+    auto found = state_->formProblems.find(form);
+    return found == state_->formProblems.end() ? std::string() : found->second;
+}
+
+bool Host::SelectComponents(const std::string& fileName, const std::vector<std::string>& names)
+{
+    auto designer = Designer(fileName);
+    if (!designer)
+        return false;
+    std::vector<int> selection;
+    for (const std::string& name : names) {
+        int index = designer->Find(name);
+        if (index < 0)
+            return false;
+        selection.push_back(index);
+    }
+    designer->Select(std::move(selection));
+    std::string unit = designer->UnitFileName();
+    Tell([&](HostListener& listener) { listener.SelectionChanged(unit); });
+    return true;
+}
+
+std::vector<std::string> Host::SelectedComponents(const std::string& fileName)
+{
+    std::vector<std::string> names;
+    if (auto designer = Designer(fileName)) {
+        for (int index : designer->Selection())
+            names.push_back(designer->Object(index).Name);
+    }
+    return names;
+}
+
+// The unit's buffer takes the renamed class declaration; it is opened for that when it is not.
+bool Host::RenameComponent(const std::shared_ptr<FormDesigner>& designer, int index, const std::string& newName)
+{
+    if (!designer->IsOpen())
+        return false;
+    const std::string& unit = designer->UnitFileName();
+    if (!FindBuffer(unit) && !OpenBuffer(unit, false))
+        return false;
+    auto buffer = FindBuffer(unit);
+    std::string source = buffer->Text();
+    if (!designer->Rename(index, newName, source))
+        return false;
+    if (buffer->Replace(source)) {
+        buffer->SetModified(true);
+        BufferTextReplaced(*buffer);
+    }
+    buffer->SetModified(true);
+    Tell([&](HostListener& listener) { listener.FormChanged(unit); });
+    return true;
 }
 
 const MenuNode& Host::MenuRoot() const { return *state_->menuRoot; }

@@ -12,7 +12,9 @@
 
 namespace refhost {
 
+class Catalogue;
 class EditBuffer;
+class FormDesigner;
 struct HostLink;
 
 // How a file broke its lines on disk; buffers always hold CR LF and saving writes this style back.
@@ -50,6 +52,9 @@ public:
     virtual void CurrentFileChanged(const std::string& /*fileName*/) {}
     virtual void MenuChanged() {}
     virtual void ExceptionRaised(const std::string& /*message*/) {}
+    // A unit's form changed (a component renamed), or the designer's selection moved.
+    virtual void FormChanged(const std::string& /*unitFile*/) {}
+    virtual void SelectionChanged(const std::string& /*unitFile*/) {}
 };
 
 // The host state. File names are handled as full, normalised paths: a relative name is taken from
@@ -125,6 +130,20 @@ public:
     void SetTopLine(const std::string& fileName, hostapi::TEditPos pos);
     void SetBlock(const std::string& fileName, hostapi::TEditPos start, hostapi::TEditPos after);
 
+    // Forms. fileName is a unit or its form file; the form is read when first asked for and kept
+    // with its changes until the unit is closed, and saved with the unit. Null for a unit without a
+    // form or with a damaged one; FormProblem then says what is wrong, naming file and offset.
+    std::shared_ptr<FormDesigner> Designer(const std::string& fileName);
+    std::string FormProblem(const std::string& fileName) const;
+    // The designer's selection, by component names; false when a name is not on the form.
+    bool SelectComponents(const std::string& fileName, const std::vector<std::string>& names);
+    std::vector<std::string> SelectedComponents(const std::string& fileName);
+    // Renames a component as the designer does: the form file and the unit's class declaration.
+    bool RenameComponent(const std::shared_ptr<FormDesigner>& designer, int index, const std::string& newName);
+    // The installed packages and component classes: the host's catalogue and the *.cat files of
+    // the host folder at the first call.
+    const Catalogue& Components();
+
     // The main menu. Items without an add-in click handler run the handler a front end set for
     // their name, else the host's own operation where there is one (close project, save, save all).
     const MenuNode& MenuRoot() const;
@@ -153,6 +172,7 @@ private:
 
     void Notify(int code, const std::string& fileName);
     bool CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave);
+    bool SaveBuffer(const std::shared_ptr<EditBuffer>& buffer);
     bool OpenBuffer(const std::string& fileName, bool makeCurrent);
     void MakeCurrent(const std::string& fileName);
     bool ClickNode(const std::shared_ptr<MenuNode>& node);

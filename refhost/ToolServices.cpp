@@ -1,6 +1,7 @@
 // The tool services an add-in is given: each operation forwards to the host, or answers empty
 // once the host is gone.
 
+#include "Catalogue.h"
 #include "HostObjects.h"
 #include "RefCounted.h"
 
@@ -35,11 +36,20 @@ public:
     std::string GetFormName(int index) override { return Host() ? Item(Host()->FormNames(), index) : std::string(); }
     std::string GetCurrentFile() override { return Host() ? Host()->CurrentFile() : std::string(); }
 
-    // No installed packages yet.
-    int GetModuleCount() override { return 0; }
-    std::string GetModuleName(int /*index*/) override { return std::string(); }
-    int GetComponentCount(int /*moduleIndex*/) override { return 0; }
-    std::string GetComponentName(int /*moduleIndex*/, int /*componentIndex*/) override { return std::string(); }
+    int GetModuleCount() override { return Host() ? static_cast<int>(Packages().size()) : 0; }
+    std::string GetModuleName(int index) override
+    {
+        return Host() && InRange(Packages(), index) ? Packages()[index].Name : std::string();
+    }
+    int GetComponentCount(int moduleIndex) override
+    {
+        return Host() && InRange(Packages(), moduleIndex) ? static_cast<int>(Packages()[moduleIndex].Classes.size()) : 0;
+    }
+    std::string GetComponentName(int moduleIndex, int componentIndex) override
+    {
+        return Host() && InRange(Packages(), moduleIndex) ? Item(Packages()[moduleIndex].Classes, componentIndex)
+                                                         : std::string();
+    }
 
     hostapi::TIModuleInterface* GetModuleInterface(const std::string& fileName) override
     {
@@ -61,6 +71,14 @@ public:
 
 private:
     refhost::Host* Host() const { return link_->host; }
+
+    const std::vector<CataloguePackage>& Packages() const { return Host()->Components().Packages(); }
+
+    template <class T>
+    static bool InRange(const std::vector<T>& items, int index)
+    {
+        return index >= 0 && index < static_cast<int>(items.size());
+    }
 
     static std::string Item(const std::vector<std::string>& names, int index)
     {

@@ -84,7 +84,8 @@ TEST(AddinLibrary, LoadOpenJumpAndUnload)
         ASSERT_NE(units, nullptr);
         ASSERT_NE(routines, nullptr);
         EXPECT_EQ(units->Items().Items(),
-                  (Lines{sample("Consts.pas"), sample("Lib/Utils.pas"), sample("MainForm.pas"), sample("Shapes.pas")}));
+                  (Lines{sample("Consts.pas"), sample("Lib/Utils.pas"), sample("MainForm.pas"), sample("Shapes.pas"),
+                         sample("ViewOptions.pas")}));
 
         units->ChooseItem(units->Items().IndexOf(sample("Lib/Utils.pas")));
         EXPECT_EQ(routines->Items().Items(),

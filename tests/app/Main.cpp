@@ -47,6 +47,10 @@ int main(int argc, char* argv[])
         failures += QTest::qExec(&tabs, argc, argv);
     }
     {
+        DesignerPanelTest designer;
+        failures += QTest::qExec(&designer, argc, argv);
+    }
+    {
         WorkbenchTest workbench;
         failures += QTest::qExec(&workbench, argc, argv);
     }

@@ -171,7 +171,7 @@ void WorkbenchTest::StartsWithHostMenusProjectAndAddin()
     for (const std::string& unit : window_->Projects().ShownUnits()) {
         units << QFileInfo(FromCp932(unit)).fileName();
     }
-    QCOMPARE(units, (QStringList{"MainForm.pas", "Utils.pas", "Shapes.pas", "Consts.pas"}));
+    QCOMPARE(units, (QStringList{"MainForm.pas", "Utils.pas", "Shapes.pas", "Consts.pas", "ViewOptions.pas"}));
 
     // The project file's Japanese comment, decoded from code page 932 in its editor tab.
     QTreeWidget& panel = window_->Projects();

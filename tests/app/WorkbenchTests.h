@@ -89,6 +89,13 @@ private slots:
     void ClosingAModifiedTabAsks();
 };
 
+// The designer panel over a reference host.
+class DesignerPanelTest : public QObject {
+    Q_OBJECT
+private slots:
+    void FollowsTheUnitInFrontAndItsSelection();
+};
+
 // The whole workbench on the sample project, driven through its widgets.
 class WorkbenchTest : public QObject {
     Q_OBJECT

@@ -49,7 +49,7 @@ TEST_F(ComponentSearchTest, UnitsOpenedForTheSearchAreClosedAgain)
     form.N1Click(nullptr);
 
     // The refreshed unit list opened its first unit; the search closed what it opened itself.
-    EXPECT_EQ(Entries(*form.UnitCombo).size(), 4u);
+    EXPECT_EQ(Entries(*form.UnitCombo).size(), 5u);
     EXPECT_EQ(host.OpenFiles(), (Lines{Sample("Shapes.pas"), Sample("Consts.pas")}));
     EXPECT_EQ(MemoLines(form), (Lines{"earlier text", "SearchResult :"}));
     EXPECT_TRUE(desktop.Messages().empty());

@@ -170,7 +170,7 @@ TEST_F(QuorlinExpertTest, TheCommandOpensTheToolWindowOnce)
     EXPECT_EQ(tk::Application::Instance().FindForm("CodeForm"), form);
     EXPECT_TRUE(form->Visible());
     EXPECT_EQ(Entries(*form->UnitCombo), (Lines{Sample("Consts.pas"), Sample("Lib/Utils.pas"), Sample("MainForm.pas"),
-                                                Sample("Shapes.pas")}));
+                                                Sample("Shapes.pas"), Sample("ViewOptions.pas")}));
     EXPECT_EQ(form->UnitCombo->ItemIndex(), 0);
     EXPECT_TRUE(host.IsFileOpen(Sample("Consts.pas")));
     EXPECT_EQ(form->Width(), 664);
@@ -188,7 +188,7 @@ TEST_F(QuorlinExpertTest, TheCommandOpensTheToolWindowOnce)
     tk::Application::Instance().ProcessMessages();
     ASSERT_TRUE(host.PressShortCut(hostapi::scCtrl | tk::VK_F11));
     ASSERT_NE(quorlin::CodeForm, nullptr);
-    EXPECT_EQ(quorlin::CodeForm->UnitCombo->Items().Count(), 4);
+    EXPECT_EQ(quorlin::CodeForm->UnitCombo->Items().Count(), 5);
 }
 
 TEST_F(QuorlinExpertTest, ProjectNotifications)
@@ -205,7 +205,7 @@ TEST_F(QuorlinExpertTest, ProjectNotifications)
     ASSERT_TRUE(host.CloseProject());
     ASSERT_TRUE(host.OpenProject(Sample("Sample.dpr")));
     EXPECT_EQ(ProjectHistory(), (Lines{Sample("Sample.dpr")}));
-    EXPECT_EQ(form.UnitCombo->Items().Count(), 4);
+    EXPECT_EQ(form.UnitCombo->Items().Count(), 5);
     EXPECT_EQ(form.JumpCount, 0);
     EXPECT_EQ(form.Width(), 300);  // minimised windows keep their size
     EXPECT_EQ(form.RecordedMode(), 0);
@@ -216,7 +216,7 @@ TEST_F(QuorlinExpertTest, ProjectNotifications)
     ASSERT_TRUE(host.AddToProject(added));
     EXPECT_EQ(form.JumpCount, 2);
     EXPECT_EQ(ProjectHistory(), (Lines{Sample("Sample.dpr")}));
-    EXPECT_EQ(form.UnitCombo->Items().Count(), 4);
+    EXPECT_EQ(form.UnitCombo->Items().Count(), 5);
 
     bool cancel = false;
     form.SetRecordedMode(2);

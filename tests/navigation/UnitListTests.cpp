@@ -29,7 +29,7 @@ TEST_F(UnitListTest, ListsOnlyUnitSourcesSortedWithoutRegardToCase)
     ASSERT_TRUE(host.OpenProject(project));
     form.MakeUnitList();
     EXPECT_EQ(Entries(*form.UnitCombo), (Lines{Sample("consts.PAS"), Sample("Lib/Utils.pas"), Sample("MainForm.pas"),
-                                               Sample("Shapes.pas")}));
+                                               Sample("Shapes.pas"), Sample("ViewOptions.pas")}));
     EXPECT_EQ(form.UnitCombo->ItemIndex(), 0);
     EXPECT_EQ(form.UnitCombo->Text(), Sample("consts.PAS"));
 }
@@ -56,7 +56,7 @@ TEST_F(UnitListTest, FailuresToOpenAUnit)
     // A form file: a message, and both lists stay.
     form.OpenUnit(Sample("MainForm.dfm"));
     EXPECT_EQ(MessageTexts(), (Lines{ActivateCodeWindow}));
-    EXPECT_EQ(form.UnitCombo->Items().Count(), 4);
+    EXPECT_EQ(form.UnitCombo->Items().Count(), 5);
     EXPECT_EQ(form.MethodCombo->Items().Count(), 6);
 
     // A unit deleted from disk: a message, and both lists are emptied.
@@ -112,7 +112,7 @@ TEST_F(UnitListTest, OpenAllStopsAtTheFirstUnitThatCannotBeOpened)
     EXPECT_EQ(MessageTexts(), (Lines{std::string(CannotOpen) + " :" + Sample("MainForm.pas")}));
     EXPECT_TRUE(host.IsFileOpen(Sample("Lib/Utils.pas")));
     EXPECT_FALSE(host.IsFileOpen(Sample("Shapes.pas")));
-    EXPECT_EQ(form.UnitCombo->Items().Count(), 4);
+    EXPECT_EQ(form.UnitCombo->Items().Count(), 5);
 }
 
 TEST_F(UnitListTest, CloseUnitsClosesTheChosenOpenUnits)

@@ -20,10 +20,11 @@ TEST(RefHostSample, ProjectUnitsAndForms)
         units.push_back(services->GetUnitName(i));
     std::vector<std::string> expected = {SampleFolder + "Sample.dpr", SampleFolder + "MainForm.pas",
                                          SampleFolder + "Lib/Utils.pas", SampleFolder + "Shapes.pas",
-                                         SampleFolder + "Consts.pas"};
+                                         SampleFolder + "Consts.pas", SampleFolder + "ViewOptions.pas"};
     EXPECT_EQ(units, expected);
-    ASSERT_EQ(services->GetFormCount(), 1);
+    ASSERT_EQ(services->GetFormCount(), 2);
     EXPECT_EQ(services->GetFormName(0), SampleFolder + "MainForm.dfm");
+    EXPECT_EQ(services->GetFormName(1), SampleFolder + "ViewOptions.dfm");
 }
 
 // Every file of the sample is CR LF throughout and ends in "end."; opening changes nothing.

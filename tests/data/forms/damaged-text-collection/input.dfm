@@ -1,0 +1,5 @@
+object Form1: TForm1
+  Columns = <
+    Width = 3
+  >
+end

@@ -1,0 +1,2 @@
+form Form1: TForm1
+end

@@ -1,0 +1,3 @@
+object Form1: TForm1
+  Tag = 99999999999999999999
+end

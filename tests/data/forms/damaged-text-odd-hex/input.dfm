@@ -1,0 +1,4 @@
+object Form1: TForm1
+  Glyph.Data = {
+    0A0B0}
+end

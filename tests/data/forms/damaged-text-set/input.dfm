@@ -1,0 +1,3 @@
+object Form1: TForm1
+  Font.Style = [fsBold fsItalic]
+end

@@ -1,0 +1,3 @@
+object Form1: TForm1
+  Glyph.Data = {
+    0A0B
