@@ -43,9 +43,9 @@ private:
     int Palette();
     int DbAccess();
     // Opens the unit's source and brings it to the front: the form tools work on the current unit.
-    bool MakeCurrent(const std::string& path);
+    bool MakeCurrent(const std::string& file);
     // Makes the component of that name the designer's selection in the unit's form.
-    bool SelectInDesigner(const std::string& path, const std::string& name);
+    bool SelectInDesigner(const std::string& file, const std::string& name);
     // Clicks a menu item of the tool window and prints the lines it appended to the memo.
     int PrintMemoLinesOf(const std::string& menuItem);
     // A text given on the command line as the add-in holds it.

@@ -66,8 +66,7 @@ int Commands::Components()
 int Commands::Properties()
 {
     const std::string& unit = options_.Operands[0];
-    std::string path = refhost::Host::NormalizeFileName(unit);
-    if (!CheckReadable(unit) || !MakeCurrent(path) || !SelectInDesigner(path, Given(options_.Select)))
+    if (!CheckReadable(unit) || !MakeCurrent(unit) || !SelectInDesigner(unit, Given(options_.Select)))
         return 1;
     bool types = options_.Types;
     desktop_.SetModalAnswer([types](tk::Form& form) {
@@ -81,8 +80,7 @@ int Commands::Properties()
 int Commands::DbAccess()
 {
     const std::string& unit = options_.Operands[0];
-    std::string path = refhost::Host::NormalizeFileName(unit);
-    if (!CheckReadable(unit) || !MakeCurrent(path) || !SelectInDesigner(path, Given(options_.Select)))
+    if (!CheckReadable(unit) || !MakeCurrent(unit) || !SelectInDesigner(unit, Given(options_.Select)))
         return 1;
     return PrintMemoLinesOf(options_.Grid ? "RyCtrlGridMenuItem" : "N10");
 }
@@ -90,10 +88,9 @@ int Commands::DbAccess()
 int Commands::Rename()
 {
     const std::string& unit = options_.Operands[0];
-    std::string path = refhost::Host::NormalizeFileName(unit);
     std::string oldName = Given(options_.Operands[1]);
     std::string newName = Given(options_.Operands[2]);
-    if (!CheckReadable(unit) || !MakeCurrent(path))
+    if (!CheckReadable(unit) || !MakeCurrent(unit))
         return 1;
     bool opened = false;
     bool listed = false;
@@ -162,29 +159,31 @@ int Commands::Palette()
     return 0;
 }
 
-bool Commands::MakeCurrent(const std::string& path)
+bool Commands::MakeCurrent(const std::string& file)
 {
+    std::string path = refhost::Host::NormalizeFileName(file);
     if (!session_.Host().OpenFile(path) || !session_.Host().ShowFile(path)) {
-        Fail(path + ": the host cannot open this unit");
+        Fail(file + ": the host cannot open this unit");
         return false;
     }
     tk::Application::Instance().ProcessMessages();
     return true;
 }
 
-bool Commands::SelectInDesigner(const std::string& path, const std::string& name)
+bool Commands::SelectInDesigner(const std::string& file, const std::string& name)
 {
+    std::string path = refhost::Host::NormalizeFileName(file);
     // Through the host's own interface: focusing a component selects it in the designer.
     hostapi::HostRef<hostapi::TIToolServices> services(session_.Host().CreateToolServices());
     hostapi::HostRef<hostapi::TIModuleInterface> module(services->GetModuleInterface(path));
     hostapi::HostRef<hostapi::TIFormInterface> form(module ? module->GetFormInterface() : nullptr);
     if (!form) {
-        Fail(path + ": the unit has no form");
+        Fail(file + ": the unit has no form");
         return false;
     }
     hostapi::HostRef<hostapi::TIComponentInterface> component(form->FindComponent(name));
     if (!component || !component->Focus()) {
-        Fail(path + ": the form has no component " + options_.Select);
+        Fail(file + ": the form has no component " + options_.Select);
         return false;
     }
     return true;

@@ -22,13 +22,13 @@ public:
     explicit OpenedBySearch(const std::string& fileName) : fileName_(fileName) {}
     ~OpenedBySearch()
     {
-        if (opened && ToolServices)
+        if (Opened && ToolServices)
             ToolServices->CloseFile(fileName_);
     }
     OpenedBySearch(const OpenedBySearch&) = delete;
     OpenedBySearch& operator=(const OpenedBySearch&) = delete;
 
-    bool opened = false;
+    bool Opened = false;
 
 private:
     const std::string& fileName_;
@@ -60,8 +60,8 @@ void TCodeForm::SearchComponents(const std::string& unitFile, const std::vector<
     OpenedBySearch closer(fileName);
     bool heading = false;
     if (!ToolServices->IsFileOpen(fileName)) {
-        closer.opened = ToolServices->OpenFile(fileName);
-        if (!closer.opened) {
+        closer.Opened = ToolServices->OpenFile(fileName);
+        if (!closer.Opened) {
             std::string message = "ファイルを開くことができません。:" + fileName;
             tk::ShowMessage(message);
             Memo1->Lines().Add(message);

@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
+#include <map>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -141,6 +142,35 @@ void CheckWrittenFile(const fs::path& expectation, const Tokens& tokens)
     }
 }
 
+// The bytes of every file under folder, by path, leaving out the command's own data folder.
+std::map<fs::path, std::string> Snapshot(const fs::path& folder)
+{
+    std::map<fs::path, std::string> files;
+    for (auto entry = fs::recursive_directory_iterator(folder); entry != fs::recursive_directory_iterator();
+         ++entry) {
+        if (entry->path().filename() == ".run")
+            entry.disable_recursion_pending();
+        else if (entry->is_regular_file())
+            files[entry->path()] = ReadFile(entry->path());
+    }
+    return files;
+}
+
+// expected-changed: the files that existed before and may have changed; every other one must keep
+// its bytes.
+void CheckUnchangedFiles(const std::map<fs::path, std::string>& before, const fs::path& expectation,
+                         const Tokens& tokens)
+{
+    std::vector<std::string> changed = SplitLines(tokens.Apply(ReadFile(expectation)), "\n");
+    for (const auto& [file, bytes] : before) {
+        bool mayChange = std::find(changed.begin(), changed.end(), file.string()) != changed.end();
+        if (!mayChange)
+            EXPECT_EQ(ReadFile(file), bytes) << file << " changed";
+        else
+            EXPECT_NE(ReadFile(file), bytes) << file << " did not change";
+    }
+}
+
 void RunCase(const fs::path& caseFolder)
 {
     TempFolder temp;
@@ -152,6 +182,7 @@ void RunCase(const fs::path& caseFolder)
     if (fs::exists(caseFolder / "input"))
         fs::copy(caseFolder / "input", tmp, fs::copy_options::recursive);
     Tokens tokens{sample.string(), tmp.string()};
+    std::map<fs::path, std::string> before = Snapshot(tmp);
 
     std::vector<std::string> args = SplitLines(tokens.Apply(ReadFile(caseFolder / "args")), "\n");
     RunResult result = RunQuorlin(args, tmp, dataHome);
@@ -167,6 +198,8 @@ void RunCase(const fs::path& caseFolder)
     EXPECT_EQ(result.Err, expectedErr);
     if (fs::exists(caseFolder / "expected-written"))
         CheckWrittenFile(caseFolder / "expected-written", tokens);
+    if (fs::exists(caseFolder / "expected-changed"))
+        CheckUnchangedFiles(before, caseFolder / "expected-changed", tokens);
     if (fs::exists(caseFolder / "expected-home")) {
         for (const std::string& name : SplitLines(ReadFile(caseFolder / "expected-home"), "\n"))
             EXPECT_TRUE(fs::exists(dataHome / "quorlin" / name)) << name << " is not in the default home";

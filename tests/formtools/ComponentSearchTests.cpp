@@ -49,9 +49,22 @@ TEST_F(ComponentSearchTest, UnitsOpenedForTheSearchAreClosedAgain)
     form.N1Click(nullptr);
 
     // The refreshed unit list opened its first unit; the search closed what it opened itself.
-    EXPECT_EQ(Entries(*form.UnitCombo).size(), 5u);
     EXPECT_EQ(host.OpenFiles(), (Lines{Sample("Shapes.pas"), Sample("Consts.pas")}));
     EXPECT_EQ(MemoLines(form), (Lines{"earlier text", "SearchResult :"}));
+    EXPECT_TRUE(desktop.Messages().empty());
+}
+
+TEST_F(ComponentSearchTest, ClassNamesMatchWholeAndWithoutRegardToCase)
+{
+    ASSERT_TRUE(host.OpenProject(Sample("Sample.dpr")));
+    quorlin::TCodeForm& form = CreateForm();
+    QueueSearch("tbutton");
+    form.N1Click(nullptr);
+    QueueSearch("Button");
+    form.N1Click(nullptr);
+    // Two units with buttons, each heading followed by its own; the bitmap button is another class.
+    EXPECT_EQ(MemoLines(form), (Lines{"SearchResult :tbutton", Sample("MainForm.pas"), "    Button1",
+                                      Sample("ViewOptions.pas"), "    CancelButton", "SearchResult :Button"}));
     EXPECT_TRUE(desktop.Messages().empty());
 }
 

@@ -1,0 +1,7 @@
+unit NoForm;
+
+interface
+
+implementation
+
+end.
