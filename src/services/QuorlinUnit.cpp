@@ -276,6 +276,8 @@ void TCodeForm::WireEvents()
     UpdateMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     UpDateCtrlMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     CodeWindowMenu->OnClick = notify(&TCodeForm::CodeWindowMenuClick);
+    InsertClass->OnClick = notify(&TCodeForm::InsertClassClick);
+    MethodMenuItem->OnClick = notify(&TCodeForm::MethodMenuItemClick);
 }
 
 void TCodeForm::FormCreate(tk::Component*)

@@ -171,6 +171,10 @@ public:
     // Routine list report.
     void K5Click(tk::Component* sender);
 
+    // Class and method definitions.
+    void InsertClassClick(tk::Component* sender);
+    void MethodMenuItemClick(tk::Component* sender);
+
 protected:
     void TextChanged() override;
 
