@@ -130,13 +130,13 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
 
 std::string UsageLine()
 {
-    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] {units PROJECT.dpr | routines [--unsorted] "
-           "FILE... | jump FILE TEXT | report [--unsorted] FILE -o OUT}";
+    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]  "
+           "(quorlin --help lists the commands)";
 }
 
 std::string HelpText()
 {
-    return UsageLine() + "\n"
+    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]\n"
            "\n"
            "Runs the add-in's tool window in a reference host without a display.\n"
            "\n"
