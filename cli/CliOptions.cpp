@@ -8,7 +8,8 @@ namespace {
 
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
-    {"report", Command::Report}};
+    {"report", Command::Report}, {"class-unit", Command::ClassUnit}, {"class-def", Command::ClassDef},
+    {"methods", Command::Methods}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -24,6 +25,24 @@ bool TakeValue(const std::string& arg, const std::string& name, int& i, int argc
         return true;
     }
     return false;
+}
+
+void CheckGeneratorOptions(const CliOptions& options, size_t count, std::string& error)
+{
+    bool methods = options.Cmd == Command::Methods;
+    bool unit = options.Cmd == Command::ClassUnit;
+    std::string command = methods ? "methods" : unit ? "class-unit" : "class-def";
+    if (count != 1)
+        error = command + (methods ? " takes one method table (.met)" : " takes one property table (.prp)");
+    else if (options.ClassName.empty())
+        error = command + " needs --class NAME";
+    else if (!methods && options.BaseName.empty())
+        error = command + " needs --base NAME";
+    else if (unit && options.Output.empty())
+        error = "class-unit needs -o OUT";
+    else if (!options.Comments.empty() && options.Comments != "0" && options.Comments != "1" &&
+             options.Comments != "2")
+        error = "--comments takes 0, 1 or 2";
 }
 
 bool CheckOperands(CliOptions& options, std::string& error)
@@ -48,14 +67,27 @@ bool CheckOperands(CliOptions& options, std::string& error)
         else if (options.Output.empty())
             error = "report needs -o OUT";
         break;
+    case Command::ClassUnit:
+    case Command::ClassDef:
+    case Command::Methods:
+        CheckGeneratorOptions(options, count, error);
+        break;
     case Command::Help:
         break;
     }
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
-    if (error.empty() && !options.Output.empty() && options.Cmd != Command::Report)
-        error = "-o applies to report only";
+    bool classes = options.Cmd == Command::ClassUnit || options.Cmd == Command::ClassDef;
+    if (error.empty() && !options.Output.empty() && options.Cmd != Command::Report &&
+        options.Cmd != Command::ClassUnit)
+        error = "-o applies to report and class-unit only";
+    if (error.empty() && !options.ClassName.empty() && !classes && options.Cmd != Command::Methods)
+        error = "--class applies to class-unit, class-def and methods only";
+    if (error.empty() && (!options.BaseName.empty() || !options.Comments.empty()) && !classes)
+        error = "--base and --comments apply to class-unit and class-def only";
+    if (error.empty() && !options.UnitComment.empty() && options.Cmd != Command::ClassUnit)
+        error = "--unit-comment applies to class-unit only";
     return error.empty();
 }
 
@@ -94,6 +126,14 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
+            else if (TakeValue(arg, "--class", i, argc, argv, value))
+                target = &options.ClassName;
+            else if (TakeValue(arg, "--base", i, argc, argv, value))
+                target = &options.BaseName;
+            else if (TakeValue(arg, "--comments", i, argc, argv, value))
+                target = &options.Comments;
+            else if (TakeValue(arg, "--unit-comment", i, argc, argv, value))
+                target = &options.UnitComment;
             if (!target) {
                 error = "unknown option " + arg;
                 return false;
@@ -147,6 +187,16 @@ std::string HelpText()
            "                         (exit status 1 when the jump fails)\n"
            "  report FILE -o OUT     writes the routine list report to OUT (a name without\n"
            "                         an extension gets \".ini\", as in the save dialog)\n"
+           "  class-unit TABLE.prp --class NAME --base NAME [--unit-comment FILE]\n"
+           "             [--comments 0|1|2] -o OUT.pas\n"
+           "                         writes the unit of the class the property table\n"
+           "                         describes; --unit-comment puts FILE's lines at its top,\n"
+           "                         --comments adds each row's comment in style\n"
+           "                         0 //, 1 (* *) or 2 { }\n"
+           "  class-def TABLE.prp --class NAME --base NAME [--comments 0|1|2]\n"
+           "                         the class definition, as the tool window's memo gets it\n"
+           "  methods TABLE.met --class NAME\n"
+           "                         the method headings, then their empty bodies\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --home DIR             folder of the add-in's settings files\n"
@@ -155,7 +205,8 @@ std::string HelpText()
            "  --raw                  texts in code page 932 as stored, not converted to UTF-8\n"
            "  --help                 this text\n"
            "\n"
-           "File names are used as given; routine texts are converted from UTF-8 unless --raw.\n";
+           "File names are used as given; routine texts, class names and unit comments are\n"
+           "converted from UTF-8 unless --raw.\n";
 }
 
 }  // namespace cli

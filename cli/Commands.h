@@ -3,7 +3,9 @@
 // unit, clicking menu items, choosing a routine. Each answers the process's exit status.
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "AddinSession.h"
 #include "CliOptions.h"
@@ -11,6 +13,9 @@
 #include "toolkit/StdCtrls.h"
 
 namespace cli {
+
+// A component owned by owner, or by one of the components it owns, and so on down.
+tk::Component* FindOwned(const tk::Component& owner, const std::string& name);
 
 class Commands {
 public:
@@ -24,6 +29,16 @@ private:
     int Routines();
     int Jump();
     int Report();
+    // The class and method generators: their windows filled from the options (CodegenCommands.cpp).
+    int ClassUnit();
+    int ClassDef();
+    int Methods();
+    // Runs a generator window's menu command with the table and answers what it appended to the
+    // memo; false when it showed a message.
+    bool RunGeneratorWindow(const std::string& menuItem, const std::function<void(tk::Form&)>& fill,
+                            std::vector<std::string>& appended);
+    // Text from the command line as the add-in holds it.
+    std::string Given(const std::string& text) const;
 
     // Makes the unit (a full path as the host names it) the only entry of the unit list and
     // chooses it, as a click does: the add-in opens it in the host and lists its routines. False

@@ -1,6 +1,7 @@
 #include "ConsoleDesktop.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/Cp932.h"
 #include "toolkit/Dialogs.h"
@@ -36,17 +37,20 @@ int ConsoleDesktop::MessageBox(const std::string& text, const std::string& /*cap
 
 int ConsoleDesktop::RunModal(tk::Form& form)
 {
-    form.SetModalResult(tk::mrCancel);
-    return tk::mrCancel;
+    if (auto action = std::exchange(modalAction_, nullptr))
+        action(form);
+    if (form.ModalResult() == tk::mrNone)
+        form.SetModalResult(tk::mrCancel);
+    return form.ModalResult();
 }
 
 bool ConsoleDesktop::ExecuteDialog(tk::FileDialog& dialog)
 {
     ++dialogCount_;
-    if (!dialog.IsSave() || !saveAnswer_)
+    std::optional<std::string>& answer = dialog.IsSave() ? saveAnswer_ : openAnswer_;
+    if (!answer)
         return false;
-    dialog.FileName = *saveAnswer_;
-    saveAnswer_.reset();
+    dialog.FileName = *std::exchange(answer, std::nullopt);
     return true;
 }
 

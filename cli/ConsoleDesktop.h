@@ -1,7 +1,9 @@
 #pragma once
 // The desktop of the command line: nobody sits in front of it. Message boxes go to standard error,
-// file dialogs take the answer the command's options gave, modal windows are cancelled.
+// file dialogs take the answer the command's options gave, modal windows do what the command set
+// or are cancelled.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +18,11 @@ public:
 
     // The name the next save dialog answers with; used once. Without one a dialog is cancelled.
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
+    // The same for the next open dialog.
+    void SetOpenAnswer(std::string fileName) { openAnswer_ = std::move(fileName); }
+    // What is done with the next modal window, as a person would; used once. A window the action
+    // leaves without a result is cancelled.
+    void SetModalAction(std::function<void(tk::Form&)> action) { modalAction_ = std::move(action); }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 
@@ -30,6 +37,8 @@ public:
 private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
+    std::optional<std::string> openAnswer_;
+    std::function<void(tk::Form&)> modalAction_;
     int messageCount_ = 0;
     int dialogCount_ = 0;
 };

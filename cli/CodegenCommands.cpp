@@ -1,0 +1,101 @@
+// The generator commands of quorlin: the class and method windows filled from the options, their
+// table loaded through the open button, and OK pressed, as a person does in the tool window.
+
+#include <stdexcept>
+
+#include "Commands.h"
+#include "platform/Cp932.h"
+#include "platform/FilePath.h"
+#include "toolkit/Form.h"
+
+namespace cli {
+
+namespace {
+
+template <class T>
+T& Find(const tk::Component& owner, const std::string& name)
+{
+    auto* found = dynamic_cast<T*>(FindOwned(owner, name));
+    if (!found)
+        throw std::runtime_error("the add-in's window " + owner.Name() + " has no " + name);
+    return *found;
+}
+
+}  // namespace
+
+int Commands::ClassUnit()
+{
+    std::string comment;
+    if (!CheckReadable(options_.Operands[0]))
+        return 1;
+    if (!options_.UnitComment.empty() &&
+        (!CheckReadable(options_.UnitComment) || !platform::ReadWholeFile(options_.UnitComment, comment))) {
+        return 1;
+    }
+    desktop_.SetSaveAnswer(options_.Output);
+    std::vector<std::string> appended;
+    bool written = RunGeneratorWindow("InsertClass", [&](tk::Form& window) {
+        Find<tk::CheckBox>(window, "unitCheckBox").SetChecked(true);
+        Find<tk::Memo>(window, "UnitMemo").Lines().SetText(Given(comment));
+    }, appended);
+    return written && appended.empty() ? 0 : 1;
+}
+
+int Commands::ClassDef()
+{
+    if (!CheckReadable(options_.Operands[0]))
+        return 1;
+    std::vector<std::string> appended;
+    bool done = RunGeneratorWindow("InsertClass", {}, appended);
+    for (const std::string& line : appended)
+        Print(Shown(line));
+    return done ? 0 : 1;
+}
+
+int Commands::Methods()
+{
+    if (!CheckReadable(options_.Operands[0]))
+        return 1;
+    std::vector<std::string> appended;
+    bool done = RunGeneratorWindow("MethodMenuItem", {}, appended);
+    for (const std::string& line : appended)
+        Print(Shown(line));
+    return done ? 0 : 1;
+}
+
+bool Commands::RunGeneratorWindow(const std::string& menuItem, const std::function<void(tk::Form&)>& fill,
+                                  std::vector<std::string>& appended)
+{
+    tk::Memo& memo = Find<tk::Memo>(toolWindow_, "Memo1");
+    int before = memo.Lines().Count();
+    int messages = desktop_.MessageCount();
+    desktop_.SetOpenAnswer(options_.Operands[0]);
+    desktop_.SetModalAction([&](tk::Form& window) {
+        Find<tk::Button>(window, "OpenButton").Click();
+        if (options_.Cmd == Command::Methods) {
+            Find<tk::ComboBox>(window, "ClassNameList").TypeText(Given(options_.ClassName));
+        } else {
+            Find<tk::ComboBox>(window, "ClassName").TypeText(Given(options_.ClassName));
+            Find<tk::ComboBox>(window, "InheritFrom").TypeText(Given(options_.BaseName));
+            if (!options_.Comments.empty()) {
+                Find<tk::CheckBox>(window, "ComentCheck").SetChecked(true);
+                Find<tk::ComboBox>(window, "ComentCombo").ChooseItem(std::stoi(options_.Comments));
+            }
+        }
+        if (fill)
+            fill(window);
+        Find<tk::Button>(window, "InsertToUnitButton").Click();
+    });
+    if (!ClickMenuItem(menuItem))
+        return false;
+    const std::vector<std::string>& lines = memo.Lines().Items();
+    appended.assign(lines.begin() + before, lines.end());
+    return desktop_.MessageCount() == messages;
+}
+
+std::string Commands::Given(const std::string& text) const
+{
+    return options_.Raw ? text : platform::Utf8ToCp932(text);
+}
+
+}  // namespace cli
