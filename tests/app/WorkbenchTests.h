@@ -97,6 +97,7 @@ private slots:
     void DisplayModesSizeTheWindow();
     void CaptionShowsDateAndOffersItsMenu();
     void JumpHistoryJumpsAgain();
+    void ClassWindowAppendsItsDefinitionToTheMemo();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
