@@ -4,7 +4,6 @@
 #include <stdexcept>
 
 #include "Commands.h"
-#include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "toolkit/Form.h"
 
@@ -33,44 +32,39 @@ int Commands::ClassUnit()
         return 1;
     }
     desktop_.SetSaveAnswer(options_.Output);
-    std::vector<std::string> appended;
-    bool written = RunGeneratorWindow("InsertClass", [&](tk::Form& window) {
+    AnswerGeneratorWindow([&](tk::Form& window) {
         Find<tk::CheckBox>(window, "unitCheckBox").SetChecked(true);
         Find<tk::Memo>(window, "UnitMemo").Lines().SetText(Given(comment));
-    }, appended);
-    return written && appended.empty() ? 0 : 1;
+    });
+    tk::Memo& memo = Memo("Memo1");
+    int lines = memo.Lines().Count();
+    int messages = desktop_.MessageCount();
+    if (!ClickMenuItem("InsertClass"))
+        return 1;
+    // Without a unit written the definition would have gone to the memo.
+    return desktop_.MessageCount() == messages && memo.Lines().Count() == lines ? 0 : 1;
 }
 
 int Commands::ClassDef()
 {
     if (!CheckReadable(options_.Operands[0]))
         return 1;
-    std::vector<std::string> appended;
-    bool done = RunGeneratorWindow("InsertClass", {}, appended);
-    for (const std::string& line : appended)
-        Print(Shown(line));
-    return done ? 0 : 1;
+    AnswerGeneratorWindow({});
+    return PrintMemoLinesOf("InsertClass");
 }
 
 int Commands::Methods()
 {
     if (!CheckReadable(options_.Operands[0]))
         return 1;
-    std::vector<std::string> appended;
-    bool done = RunGeneratorWindow("MethodMenuItem", {}, appended);
-    for (const std::string& line : appended)
-        Print(Shown(line));
-    return done ? 0 : 1;
+    AnswerGeneratorWindow({});
+    return PrintMemoLinesOf("MethodMenuItem");
 }
 
-bool Commands::RunGeneratorWindow(const std::string& menuItem, const std::function<void(tk::Form&)>& fill,
-                                  std::vector<std::string>& appended)
+void Commands::AnswerGeneratorWindow(const std::function<void(tk::Form&)>& fill)
 {
-    tk::Memo& memo = Find<tk::Memo>(toolWindow_, "Memo1");
-    int before = memo.Lines().Count();
-    int messages = desktop_.MessageCount();
     desktop_.SetOpenAnswer(options_.Operands[0]);
-    desktop_.SetModalAction([&](tk::Form& window) {
+    desktop_.SetModalAnswer([this, fill](tk::Form& window) {
         Find<tk::Button>(window, "OpenButton").Click();
         if (options_.Cmd == Command::Methods) {
             Find<tk::ComboBox>(window, "ClassNameList").TypeText(Given(options_.ClassName));
@@ -85,17 +79,8 @@ bool Commands::RunGeneratorWindow(const std::string& menuItem, const std::functi
         if (fill)
             fill(window);
         Find<tk::Button>(window, "InsertToUnitButton").Click();
+        return window.ModalResult() == tk::mrNone ? tk::mrCancel : window.ModalResult();
     });
-    if (!ClickMenuItem(menuItem))
-        return false;
-    const std::vector<std::string>& lines = memo.Lines().Items();
-    appended.assign(lines.begin() + before, lines.end());
-    return desktop_.MessageCount() == messages;
-}
-
-std::string Commands::Given(const std::string& text) const
-{
-    return options_.Raw ? text : platform::Utf8ToCp932(text);
 }
 
 }  // namespace cli

@@ -1,7 +1,7 @@
 #pragma once
 // The desktop of the command line: nobody sits in front of it. Message boxes go to standard error,
-// file dialogs take the answer the command's options gave, modal windows do what the command set
-// or are cancelled.
+// file dialogs take the answer the command's options gave, modal windows are cancelled unless the
+// command fills them in.
 
 #include <functional>
 #include <optional>
@@ -20,9 +20,9 @@ public:
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
     // The same for the next open dialog.
     void SetOpenAnswer(std::string fileName) { openAnswer_ = std::move(fileName); }
-    // What is done with the next modal window, as a person would; used once. A window the action
-    // leaves without a result is cancelled.
-    void SetModalAction(std::function<void(tk::Form&)> action) { modalAction_ = std::move(action); }
+    // What the next modal window is answered with: answer fills it in and gives its result; used
+    // once. Without one a modal window is cancelled.
+    void SetModalAnswer(std::function<int(tk::Form&)> answer) { modalAnswer_ = std::move(answer); }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 
@@ -38,7 +38,7 @@ private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
     std::optional<std::string> openAnswer_;
-    std::function<void(tk::Form&)> modalAction_;
+    std::function<int(tk::Form&)> modalAnswer_;
     int messageCount_ = 0;
     int dialogCount_ = 0;
 };

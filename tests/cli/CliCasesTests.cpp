@@ -53,18 +53,15 @@ std::vector<std::string> SplitLines(const std::string& text, const std::string& 
     return lines;
 }
 
-// The tokens of a case: @SAMPLE@ the copied sample folder, @TMP@ the case's temporary folder,
-// @CASE@ the case folder itself.
+// The tokens of a case: @SAMPLE@ the copied sample folder, @TMP@ the case's temporary folder.
 struct Tokens {
     std::string Sample;
     std::string Tmp;
-    std::string Case;
 
     std::string Apply(std::string text) const
     {
         for (const auto& [token, value] : {std::pair{std::string("@SAMPLE@"), Sample},
-                                           std::pair{std::string("@TMP@"), Tmp},
-                                           std::pair{std::string("@CASE@"), Case}}) {
+                                           std::pair{std::string("@TMP@"), Tmp}}) {
             for (size_t at = text.find(token); at != std::string::npos;
                  at = text.find(token, at + value.size()))
                 text.replace(at, token.size(), value);
@@ -149,7 +146,9 @@ void RunCase(const fs::path& caseFolder)
     fs::path dataHome = tmp / ".run" / "data";
     fs::create_directories(dataHome.parent_path());
     fs::copy(sampleFolder, sample, fs::copy_options::recursive);
-    Tokens tokens{sample.string(), tmp.string(), caseFolder.string()};
+    if (fs::exists(caseFolder / "input"))
+        fs::copy(caseFolder / "input", tmp, fs::copy_options::recursive);
+    Tokens tokens{sample.string(), tmp.string()};
 
     std::vector<std::string> args = SplitLines(tokens.Apply(ReadFile(caseFolder / "args")), "\n");
     RunResult result = RunQuorlin(args, tmp, dataHome);
