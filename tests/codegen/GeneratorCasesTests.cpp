@@ -1,5 +1,5 @@
 // Runs the class and method generators and the table files over every case folder in
-// tests/data/codegen (see the README there for the files a case holds).
+// tests/data/codegen/definitions (see the README there for the files a case holds).
 
 #include <algorithm>
 #include <filesystem>
@@ -19,7 +19,7 @@ using namespace quorlin;
 
 namespace {
 
-const fs::path casesFolder = fs::path(QUORLIN_SOURCE_DIR) / "tests/data/codegen";
+const fs::path casesFolder = fs::path(QUORLIN_SOURCE_DIR) / "tests/data/codegen/definitions";
 
 std::vector<std::string> SplitLines(const std::string& text)
 {
