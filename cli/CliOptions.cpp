@@ -96,6 +96,8 @@ bool CheckEditOptions(const EditValues& values, CliOptions& options, std::string
     return error.empty();
 }
 
+constexpr int maxJobs = 256;
+
 bool CheckOperands(CliOptions& options, std::string& error)
 {
     size_t count = options.Operands.size();
@@ -107,6 +109,7 @@ bool CheckOperands(CliOptions& options, std::string& error)
     case Command::Routines:
         if (count == 0)
             error = "routines takes at least one file";
+        options.Headers = count > 1;
         break;
     case Command::Jump:
         if (count != 2)
@@ -158,6 +161,8 @@ bool CheckOperands(CliOptions& options, std::string& error)
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
+    if (error.empty() && options.Jobs != 0 && options.Cmd != Command::Routines)
+        error = "--jobs applies to routines only";
     bool classes = options.Cmd == Command::ClassUnit || options.Cmd == Command::ClassDef;
     if (error.empty() && !options.Output.empty() && options.Cmd != Command::Report &&
         options.Cmd != Command::ClassUnit)
@@ -242,6 +247,13 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--separator", i, argc, argv, value)) {
                 target = &options.Separator;
                 edit.SeparatorGiven = true;
+            } else if (TakeValue(arg, "--jobs", i, argc, argv, value) ||
+                       TakeValue(arg, "-j", i, argc, argv, value)) {
+                if (!ParseLine(value, options.Jobs) || options.Jobs > maxJobs) {
+                    error = "--jobs needs a number from 1 to " + std::to_string(maxJobs);
+                    return false;
+                }
+                continue;
             }
             if (!target) {
                 error = "unknown option " + arg;
@@ -325,6 +337,9 @@ std::string HelpText()
            "                         the method headings, then their empty bodies\n"
            "\n"
            "  --unsorted             routines in source order\n"
+           "  --jobs N, -j N         routines: share the files among N worker processes, each\n"
+           "                         with its own add-in; output in the order of the files\n"
+           "                         (default: one per processor)\n"
            "  --dry-run              swap, insert: print the edited text instead of saving it\n"
            "  --home DIR             folder of the add-in's settings files\n"
            "                         (default $XDG_DATA_HOME/quorlin or ~/.local/share/quorlin)\n"

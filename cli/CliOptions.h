@@ -24,6 +24,8 @@ struct CliOptions {
     std::string UnitComment;            // class-unit: the file of the unit comment's lines
     bool Raw = false;
     bool Unsorted = false;
+    int Jobs = 0;                       // routines: worker processes; 0: one per processor
+    bool Headers = false;               // routines: several files named, so each list gets a header
     bool Types = false;                 // properties: names with their type words
     bool Grid = false;                  // db-access: the control-grid routines
     // swap and insert: the block's first and last line, the cursor's line, the separator, the
