@@ -8,7 +8,7 @@ namespace cli {
 
 enum class Command {
     Units, Routines, Jump, Report, ClassUnit, ClassDef, Methods, Swap, Insert, Components, Properties, Rename,
-    Palette, DbAccess, Help
+    Palette, DbAccess, VersionInfo, Version, Help
 };
 
 struct CliOptions {
@@ -22,6 +22,7 @@ struct CliOptions {
     std::string BaseName;               // class-unit, class-def
     std::string Comments;               // class-unit, class-def: empty, or the comment style 0, 1 or 2
     std::string UnitComment;            // class-unit: the file of the unit comment's lines
+    std::vector<std::string> Settings;  // version: the KEY=VALUE of each --set
     bool Raw = false;
     bool Unsorted = false;
     int Jobs = 0;                       // routines: worker processes; 0: one per processor

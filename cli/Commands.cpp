@@ -90,6 +90,10 @@ int Commands::Run()
         return ClassDef();
     case Command::Methods:
         return Methods();
+    case Command::VersionInfo:
+        return VersionInfo();
+    case Command::Version:
+        return Version();
     case Command::Components:
         return Components();
     case Command::Properties:

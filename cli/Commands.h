@@ -37,6 +37,9 @@ private:
     // file, its boxes are filled from the options and by fill, and OK is pressed.
     void AnswerGeneratorWindow(const std::function<void(tk::Form&)>& fill);
 
+    // In VersionCommands.cpp.
+    int VersionInfo();
+    int Version();
     // In EditCommands.cpp.
     int Swap();
     int Insert();

@@ -99,6 +99,7 @@ private slots:
     void InsertMenuEditsTheUnitInItsEditor();
     void JumpHistoryJumpsAgain();
     void ClassWindowAppendsItsDefinitionToTheMemo();
+    void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
