@@ -8,7 +8,7 @@ namespace cli {
 
 enum class Command {
     Units, Routines, Jump, Report, ClassUnit, ClassDef, Methods, Swap, Insert, Components, Properties, Rename,
-    Palette, DbAccess, VersionInfo, Version, Help
+    Palette, DbAccess, VersionInfo, Version, Send, Listen, Help
 };
 
 struct CliOptions {
@@ -23,6 +23,8 @@ struct CliOptions {
     std::string Comments;               // class-unit, class-def: empty, or the comment style 0, 1 or 2
     std::string UnitComment;            // class-unit: the file of the unit comment's lines
     std::vector<std::string> Settings;  // version: the KEY=VALUE of each --set
+    std::string Group;                  // send, listen: the group taken part as
+    int Count = 0;                      // listen: messages to print before ending; 0: no limit
     bool Raw = false;
     bool Unsorted = false;
     int Jobs = 0;                       // routines: worker processes; 0: one per processor

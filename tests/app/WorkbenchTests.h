@@ -32,6 +32,7 @@ private slots:
     void KeysAndShortCuts();
     void DialogFilters();
     void Cp932Offsets();
+    void DesktopWithoutNotificationArea();
 };
 
 // Toolkit forms made by the test, shown by the real renderer and desktop.
@@ -52,6 +53,7 @@ private slots:
     void OwnerDrawnComboMeasuresCp932TextWithQtFonts();
     void CaptionHooksCloseAndRelease();
     void DesktopMessagesAndCursor();
+    void TypingIntoMemoAndEditKeepsTheCaret();
 
 private:
     std::unique_ptr<workbench::FormRenderer> renderer_;
@@ -101,6 +103,7 @@ private slots:
     void ClassWindowAppendsItsDefinitionToTheMemo();
     void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
+    void TrayIconAndMessagesFromOtherPrograms();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
 
