@@ -9,7 +9,8 @@ namespace {
 
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
-    {"report", Command::Report}, {"swap", Command::Swap}, {"insert", Command::Insert},
+    {"report", Command::Report}, {"class-unit", Command::ClassUnit}, {"class-def", Command::ClassDef},
+    {"methods", Command::Methods}, {"swap", Command::Swap}, {"insert", Command::Insert},
     {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
     {"palette", Command::Palette}, {"db-access", Command::DbAccess}, {"version-info", Command::VersionInfo},
     {"version", Command::Version}, {"send", Command::Send}, {"listen", Command::Listen},
@@ -29,6 +30,24 @@ bool TakeValue(const std::string& arg, const std::string& name, int& i, int argc
         return true;
     }
     return false;
+}
+
+void CheckGeneratorOptions(const CliOptions& options, size_t count, std::string& error)
+{
+    bool methods = options.Cmd == Command::Methods;
+    bool unit = options.Cmd == Command::ClassUnit;
+    std::string command = methods ? "methods" : unit ? "class-unit" : "class-def";
+    if (count != 1)
+        error = command + (methods ? " takes one method table (.met)" : " takes one property table (.prp)");
+    else if (options.ClassName.empty())
+        error = command + " needs --class NAME";
+    else if (!methods && options.BaseName.empty())
+        error = command + " needs --base NAME";
+    else if (unit && options.Output.empty())
+        error = "class-unit needs -o OUT";
+    else if (!options.Comments.empty() && options.Comments != "0" && options.Comments != "1" &&
+             options.Comments != "2")
+        error = "--comments takes 0, 1 or 2";
 }
 
 // A whole decimal number of at least 1.
@@ -108,6 +127,11 @@ bool CheckOperands(CliOptions& options, std::string& error)
         if (count != 1)
             error = "form takes one form file";
         break;
+    case Command::ClassUnit:
+    case Command::ClassDef:
+    case Command::Methods:
+        CheckGeneratorOptions(options, count, error);
+        break;
     case Command::VersionInfo:
         if (count != 1)
             error = "version-info takes one file";
@@ -167,8 +191,16 @@ bool CheckOperands(CliOptions& options, std::string& error)
         error = "--unsorted applies to routines and report only";
     if (error.empty() && options.Jobs != 0 && options.Cmd != Command::Routines)
         error = "--jobs applies to routines only";
-    if (error.empty() && !options.Output.empty() && options.Cmd != Command::Report)
-        error = "-o applies to report only";
+    bool classes = options.Cmd == Command::ClassUnit || options.Cmd == Command::ClassDef;
+    if (error.empty() && !options.Output.empty() && options.Cmd != Command::Report &&
+        options.Cmd != Command::ClassUnit)
+        error = "-o applies to report and class-unit only";
+    if (error.empty() && !options.ClassName.empty() && !classes && options.Cmd != Command::Methods)
+        error = "--class applies to class-unit, class-def and methods only";
+    if (error.empty() && (!options.BaseName.empty() || !options.Comments.empty()) && !classes)
+        error = "--base and --comments apply to class-unit and class-def only";
+    if (error.empty() && !options.UnitComment.empty() && options.Cmd != Command::ClassUnit)
+        error = "--unit-comment applies to class-unit only";
     return error.empty();
 }
 
@@ -239,6 +271,14 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
+            else if (TakeValue(arg, "--class", i, argc, argv, value))
+                target = &options.ClassName;
+            else if (TakeValue(arg, "--base", i, argc, argv, value))
+                target = &options.BaseName;
+            else if (TakeValue(arg, "--comments", i, argc, argv, value))
+                target = &options.Comments;
+            else if (TakeValue(arg, "--unit-comment", i, argc, argv, value))
+                target = &options.UnitComment;
             else if (TakeValue(arg, "--select", i, argc, argv, value))
                 target = &options.Select;
             else if (TakeValue(arg, "--block", i, argc, argv, value))
@@ -328,6 +368,16 @@ std::string HelpText()
            "  db-access UNIT.pas --select NAME [--grid]\n"
            "                         routines that copy component NAME's properties to and\n"
            "                         from a data set (--grid: a control grid)\n"
+           "  class-unit TABLE.prp --class NAME --base NAME [--unit-comment FILE]\n"
+           "             [--comments 0|1|2] -o OUT.pas\n"
+           "                         writes the unit of the class the property table\n"
+           "                         describes; --unit-comment puts FILE's lines at its top,\n"
+           "                         --comments adds each row's comment in style\n"
+           "                         0 //, 1 (* *) or 2 { }\n"
+           "  class-def TABLE.prp --class NAME --base NAME [--comments 0|1|2]\n"
+           "                         the class definition, as the tool window's memo gets it\n"
+           "  methods TABLE.met --class NAME\n"
+           "                         the method headings, then their empty bodies\n"
            "  version-info FILE      the eight version strings of a Windows program or\n"
            "                         library (or of the add-in), or \"No Version Info\"\n"
            "  version PROJECT.dpr    the project's version record, KEY=VALUE a line;\n"
@@ -350,8 +400,9 @@ std::string HelpText()
            "  --raw                  texts in code page 932 as stored, not converted to UTF-8\n"
            "  --help                 this text\n"
            "\n"
-           "File names are used as given; routine texts and separators are converted from\n"
-           "UTF-8 unless --raw. Files are taken as stored (code page 932).\n";
+           "File names are used as given; routine texts, separators, class names and unit\n"
+           "comments are converted from UTF-8 unless --raw. Files are taken as stored (code\n"
+           "page 932).\n";
 }
 
 }  // namespace cli

@@ -7,8 +7,8 @@
 namespace cli {
 
 enum class Command {
-    Units, Routines, Jump, Report, Swap, Insert, Components, Properties, Rename, Palette, DbAccess, VersionInfo,
-    Version, Send, Listen, Form, Help
+    Units, Routines, Jump, Report, ClassUnit, ClassDef, Methods, Swap, Insert, Components, Properties, Rename,
+    Palette, DbAccess, VersionInfo, Version, Send, Listen, Form, Help
 };
 
 struct CliOptions {
@@ -16,8 +16,12 @@ struct CliOptions {
     std::vector<std::string> Operands;  // after the command word
     std::string Home;                   // empty: the default data folder
     std::string Addin;                  // empty: the add-in beside the executable
-    std::string Output;                 // report: the file the save dialog is answered with
+    std::string Output;                 // report, class-unit: the file the save dialog is answered with
     std::string Select;                 // properties, db-access: the component chosen in the designer
+    std::string ClassName;              // class-unit, class-def, methods
+    std::string BaseName;               // class-unit, class-def
+    std::string Comments;               // class-unit, class-def: empty, or the comment style 0, 1 or 2
+    std::string UnitComment;            // class-unit: the file of the unit comment's lines
     std::vector<std::string> Settings;  // version: the KEY=VALUE of each --set
     std::string Group;                  // send, listen: the group taken part as
     int Count = 0;                      // listen: messages to print before ending; 0: no limit

@@ -13,8 +13,6 @@
 
 namespace cli {
 
-namespace {
-
 // Components of a window are usually owned by the window itself; menu items may sit one level
 // further down, owned by their menu.
 tk::Component* FindOwned(const tk::Component& owner, const std::string& name)
@@ -27,6 +25,8 @@ tk::Component* FindOwned(const tk::Component& owner, const std::string& name)
     }
     return nullptr;
 }
+
+namespace {
 
 // Notes whether an add-in moved the cursor or top line of one file's view.
 class ViewWatch : public refhost::HostListener {
@@ -84,6 +84,12 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::ClassUnit:
+        return ClassUnit();
+    case Command::ClassDef:
+        return ClassDef();
+    case Command::Methods:
+        return Methods();
     case Command::VersionInfo:
         return VersionInfo();
     case Command::Version:

@@ -3,7 +3,9 @@
 // unit, clicking menu items, choosing a routine. Each answers the process's exit status.
 
 #include <cstdio>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "AddinSession.h"
 #include "CliOptions.h"
@@ -11,6 +13,9 @@
 #include "toolkit/StdCtrls.h"
 
 namespace cli {
+
+// A component owned by owner, or by one of the components it owns, and so on down.
+tk::Component* FindOwned(const tk::Component& owner, const std::string& name);
 
 class Commands {
 public:
@@ -24,6 +29,14 @@ private:
     int Routines();
     int Jump();
     int Report();
+    // The class and method generators: their windows filled from the options (CodegenCommands.cpp).
+    int ClassUnit();
+    int ClassDef();
+    int Methods();
+    // Sets up the answers for the next generator window: its table is loaded from the command's
+    // file, its boxes are filled from the options and by fill, and OK is pressed.
+    void AnswerGeneratorWindow(const std::function<void(tk::Form&)>& fill);
+
     // In VersionCommands.cpp.
     int VersionInfo();
     int Version();

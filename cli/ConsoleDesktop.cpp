@@ -1,6 +1,7 @@
 #include "ConsoleDesktop.h"
 
 #include <cstdio>
+#include <utility>
 
 #include "platform/Cp932.h"
 #include "toolkit/Dialogs.h"
@@ -46,10 +47,10 @@ int ConsoleDesktop::RunModal(tk::Form& form)
 bool ConsoleDesktop::ExecuteDialog(tk::FileDialog& dialog)
 {
     ++dialogCount_;
-    if (!dialog.IsSave() || !saveAnswer_)
+    std::optional<std::string>& answer = dialog.IsSave() ? saveAnswer_ : openAnswer_;
+    if (!answer)
         return false;
-    dialog.FileName = *saveAnswer_;
-    saveAnswer_.reset();
+    dialog.FileName = *std::exchange(answer, std::nullopt);
     return true;
 }
 

@@ -18,6 +18,8 @@ public:
 
     // The name the next save dialog answers with; used once. Without one a dialog is cancelled.
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
+    // The same for the next open dialog.
+    void SetOpenAnswer(std::string fileName) { openAnswer_ = std::move(fileName); }
     // What the next modal window is answered with: answer fills it in and gives its result; used
     // once. Without one a modal window is cancelled.
     void SetModalAnswer(std::function<int(tk::Form&)> answer) { modalAnswer_ = std::move(answer); }
@@ -35,6 +37,7 @@ public:
 private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
+    std::optional<std::string> openAnswer_;
     std::function<int(tk::Form&)> modalAnswer_;
     int messageCount_ = 0;
     int dialogCount_ = 0;

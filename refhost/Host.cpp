@@ -264,9 +264,32 @@ bool Host::AddToProject(const std::string& fileName)
         std::find(units.begin(), units.end(), name) != units.end())
         return false;
     units.push_back(name);
+    AddToProjectSource(name);
     Notify(hostapi::fnAddedToProject, name);
     Tell([](HostListener& listener) { listener.ProjectChanged(); });
     return true;
+}
+
+// The project source names the unit in its uses clause, by a path relative to the project's folder
+// when the unit lies below it. The source is changed in its buffer, opened for it when needed, and
+// left modified for the user to save with the project.
+void Host::AddToProjectSource(const std::string& unitFile)
+{
+    const std::string& project = state_->projectFile;
+    if (!OpenBuffer(project, false))
+        return;
+    std::string folder = platform::ExtractFilePath(project);
+    std::string path = unitFile;
+    if (unitFile.starts_with(folder)) {
+        path.erase(0, folder.size());
+        std::replace(path.begin(), path.end(), '/', '\\');
+    }
+    auto buffer = FindBuffer(project);
+    std::string unitName = platform::ChangeFileExt(platform::ExtractFileName(unitFile), "");
+    if (buffer->Replace(AddProjectUnit(buffer->Text(), unitName, path))) {
+        buffer->SetModified(true);
+        BufferTextReplaced(*buffer);
+    }
 }
 
 std::string Host::ProjectName() const { return state_->projectFile; }

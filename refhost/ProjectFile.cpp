@@ -14,6 +14,7 @@ enum class TokenKind { Word, String, Symbol, End };
 struct Token {
     TokenKind Kind = TokenKind::End;
     std::string Text;
+    size_t Start = 0;  // offset in the source
 };
 
 // Pascal tokens with comments ({...}, (*...*), //...) and blanks skipped.
@@ -25,6 +26,7 @@ public:
     {
         SkipBlanksAndComments();
         Token token;
+        token.Start = at_;
         if (at_ >= text_.size())
             return token;
         unsigned char c = text_[at_];
@@ -115,6 +117,33 @@ std::vector<std::string> ParseProjectUnits(const std::string& source, const std:
         }
     }
     return units;
+}
+
+std::string AddProjectUnit(const std::string& source, const std::string& unitName, const std::string& path)
+{
+    std::string quoted;
+    for (char c : path)
+        quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    std::string entry = unitName + " in '" + quoted + "'";
+    Tokenizer tokens(source);
+    Token token = tokens.Next();
+    size_t headingEnd = std::string::npos;
+    while (token.Kind != TokenKind::End &&
+           !(token.Kind == TokenKind::Word && platform::SameText(token.Text, "uses"))) {
+        if (headingEnd == std::string::npos && token.Text == ";")
+            headingEnd = token.Start + 1;
+        token = tokens.Next();
+    }
+    std::string result = source;
+    if (token.Kind == TokenKind::End) {
+        size_t at = headingEnd == std::string::npos ? 0 : headingEnd;
+        return result.insert(at, "\r\n\r\nuses\r\n  " + entry + ";");
+    }
+    while (token.Kind != TokenKind::End && token.Text != ";")
+        token = tokens.Next();
+    if (token.Kind == TokenKind::End)
+        return result + ",\r\n  " + entry + ";";
+    return result.insert(token.Start, ",\r\n  " + entry);
 }
 
 }  // namespace refhost

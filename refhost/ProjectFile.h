@@ -11,4 +11,8 @@ namespace refhost {
 // ';' are ignored.
 std::vector<std::string> ParseProjectUnits(const std::string& source, const std::string& projectFolder);
 
+// The source with "unitName in 'path'" added at the end of its uses clause, or in a new uses clause
+// after the program heading when it has none.
+std::string AddProjectUnit(const std::string& source, const std::string& unitName, const std::string& path);
+
 }  // namespace refhost

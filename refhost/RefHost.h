@@ -171,6 +171,7 @@ private:
     std::shared_ptr<HostLink> link_;
 
     void Notify(int code, const std::string& fileName);
+    void AddToProjectSource(const std::string& unitFile);
     bool CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave);
     bool SaveBuffer(const std::shared_ptr<EditBuffer>& buffer);
     bool OpenBuffer(const std::string& fileName, bool makeCurrent);

@@ -287,6 +287,8 @@ void TCodeForm::WireEvents()
     UpdateMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     UpDateCtrlMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     CodeWindowMenu->OnClick = notify(&TCodeForm::CodeWindowMenuClick);
+    InsertClass->OnClick = notify(&TCodeForm::InsertClassClick);
+    MethodMenuItem->OnClick = notify(&TCodeForm::MethodMenuItemClick);
     VerMenu->OnClick = notify(&TCodeForm::VerMenuClick);
     VerCtrlMenu->OnClick = notify(&TCodeForm::VerMenuClick);
     MenuVerDisp->OnClick = notify(&TCodeForm::MenuVerDispClick);

@@ -177,6 +177,10 @@ public:
     // Routine list report.
     void K5Click(tk::Component* sender);
 
+    // Class and method definitions.
+    void InsertClassClick(tk::Component* sender);
+    void MethodMenuItemClick(tk::Component* sender);
+
     // Form tools. ListSelectedProperties appends the properties of the component selected in the
     // designer (names and type words, entry k of both lists together).
     void ListSelectedProperties(tk::Strings& typeWords, tk::Strings& propNames);

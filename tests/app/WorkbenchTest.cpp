@@ -6,6 +6,10 @@
 #include <QFile>
 #include <QLineEdit>
 #include <QListWidget>
+#include <QTabBar>
+#include <QTableWidget>
+#include <QCheckBox>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
@@ -364,6 +368,67 @@ void WorkbenchTest::JumpHistoryJumpsAgain()
     QTRY_COMPARE(editor->textCursor().blockNumber() + 1, routineLine_);
 }
 
+void WorkbenchTest::ClassWindowAppendsItsDefinitionToTheMemo()
+{
+    FormWindow* tool = ToolWindow();
+    QVERIFY(tool);
+    auto* memo = tool->findChild<QPlainTextEdit*>("Memo1");
+    QVERIFY(memo);
+    bool confirmed = false;
+    WhenModal([&] {
+        FormWindow* window = window_->Renderer().FindWindow("MakeClassForm");
+        QVERIFY(window);
+        // Whatever fails below, the window does not stay open.
+        std::shared_ptr<void> cancel(nullptr, [&confirmed](void*) {
+            if (tk::Form* form = tk::Application::Instance().FindForm("MakeClassForm"); form && !confirmed)
+                form->SetModalResult(tk::mrCancel);
+        });
+        window->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(window));
+        QCOMPARE(window->findChild<QTabBar*>()->tabText(0), QString::fromUtf8("プロパティ"));
+        QTest::keyClicks(window->findChild<QComboBox*>("ClassName")->lineEdit(), "TPoint3");
+        QTest::keyClicks(window->findChild<QComboBox*>("InheritFrom")->lineEdit(), "TComponent");
+
+        // Name, type and comment typed into their cells, read and write kinds chosen from their
+        // pick lists.
+        auto* table = window->findChild<QTableWidget*>("PropGrid");
+        QVERIFY(table);
+        for (auto [column, text] : {std::pair{0, QString("X")}, {1, QString("Longint")}, {5, QString("x axis")}}) {
+            QTest::mouseClick(table->viewport(), Qt::LeftButton, {},
+                              table->visualItemRect(table->item(0, column)).center());
+            table->setFocus();
+            QTest::keyClick(table, text.at(0).toLatin1());
+            // A column with a pick list edits in a combo box that takes typed text as well.
+            QWidget* focus = QApplication::focusWidget();
+            auto* combo = qobject_cast<QComboBox*>(focus);
+            auto* editor = combo ? combo->lineEdit() : qobject_cast<QLineEdit*>(focus);
+            QVERIFY(editor);
+            QTest::keyClicks(editor, text.mid(1));
+            QTest::keyClick(editor, Qt::Key_Return);
+        }
+        for (auto [column, choice] : {std::pair{2, 1}, {3, 2}}) {
+            table->setCurrentCell(0, column);
+            table->editItem(table->item(0, column));
+            auto* kinds = qobject_cast<QComboBox*>(QApplication::focusWidget());
+            QVERIFY(kinds);
+            kinds->setCurrentIndex(choice);
+            QTest::keyClick(kinds, Qt::Key_Return);
+        }
+        QTest::mouseClick(window->findChild<QCheckBox*>("ComentCheck"), Qt::LeftButton);
+        ChooseFromCombo(window->findChild<QComboBox*>("ComentCombo"), 1);
+        confirmed = true;
+        QTest::mouseClick(window->findChild<QPushButton*>("InsertToUnitButton"), Qt::LeftButton);
+    });
+    FindAction(tool, "InsertClass")->trigger();
+    QVERIFY(confirmed);
+    QVERIFY(!window_->Renderer().FindWindow("MakeClassForm"));
+    QStringList lines = memo->toPlainText().split('\n');
+    int heading = lines.indexOf("  TPoint3 = class(TComponent)");
+    QVERIFY2(heading >= 0, qPrintable(memo->toPlainText()));
+    QCOMPARE(lines.value(heading + 2), QString("    FX:Longint;    (* x axis *)"));
+    QCOMPARE(lines.value(heading + 3), QString("    procedure SetX( Val:Longint );"));
+    QVERIFY(lines.contains("    property X:Longint read FX write SetX ;"));
+    QVERIFY(lines.contains("procedure TPoint3.SetX( Val:Longint );"));
 void WorkbenchTest::VersionWindowStoresTheRecordWithF5()
 {
     FormWindow* tool = ToolWindow();

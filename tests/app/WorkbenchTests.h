@@ -107,6 +107,7 @@ private slots:
     void CaptionShowsDateAndOffersItsMenu();
     void InsertMenuEditsTheUnitInItsEditor();
     void JumpHistoryJumpsAgain();
+    void ClassWindowAppendsItsDefinitionToTheMemo();
     void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void TrayIconAndMessagesFromOtherPrograms();

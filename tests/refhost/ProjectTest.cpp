@@ -3,6 +3,7 @@
 #include "support/TempFolder.h"
 #include "TestNotifier.h"
 #include "hostapi/HostRef.h"
+#include "refhost/ProjectFile.h"
 #include "refhost/RefHost.h"
 
 namespace refhost::test {
@@ -186,6 +187,44 @@ TEST(RefHostProject, ObjectsOutliveTheHost)
     EXPECT_EQ(services->GetModuleInterface(unit), nullptr);
     EXPECT_EQ(services->GetMainMenu(), nullptr);
     EXPECT_EQ(services->Release(), 0);
+}
+
+}  // namespace
+}  // namespace refhost::test
+
+namespace refhost::test {
+namespace {
+
+TEST(RefHostProject, AddedUnitsAreNamedInTheProjectSourcesUsesClause)
+{
+    TempFolder folder;
+    std::string project = folder.Write("Demo.dpr", ProjectSource);
+    std::string bare = folder.Write("Bare.dpr", "program Bare;\r\n{ no units }\r\nbegin\r\nend.\r\n");
+    Host host;
+    ASSERT_TRUE(host.OpenProject(project));
+    std::string added = folder.Write("sub/Added.pas", "unit Added;\r\nend.\r\n");
+    std::string outside = "/elsewhere/Bob's/Far.pas";
+    ASSERT_TRUE(host.AddToProject(added));
+    ASSERT_TRUE(host.AddToProject(outside));
+
+    std::string source = host.Text(project);
+    EXPECT_NE(source.find("  Fourth in '../Fourth.pas',\r\n  Added in 'sub\\Added.pas',\r\n"
+                          "  Far in '/elsewhere/Bob''s/Far.pas';\r\n\r\nuses Later"),
+              std::string::npos)
+        << source;
+    EXPECT_TRUE(host.IsModified(project)) << "saved with the project, not behind the user's back";
+    EXPECT_EQ(TempFolder::Read(project), ProjectSource);
+    std::vector<std::string> units = host.UnitNames();
+    units.erase(units.begin());
+    EXPECT_EQ(ParseProjectUnits(source, folder.Path() + "/"), units);
+
+    ASSERT_TRUE(host.SaveProject());
+    host.SetQuerySave([](const std::string&) { return SaveAnswer::Discard; });
+    ASSERT_TRUE(host.OpenProject(bare));
+    ASSERT_TRUE(host.AddToProject(added));
+    EXPECT_EQ(host.Text(bare), "program Bare;\r\n\r\nuses\r\n  Added in 'sub\\Added.pas';\r\n{ no units }\r\nbegin\r\nend.\r\n");
+    ASSERT_TRUE(host.OpenProject(project));
+    EXPECT_EQ(host.UnitNames().size(), 7u) << "the saved project keeps the added units";
 }
 
 }  // namespace

@@ -1,0 +1,86 @@
+// The generator commands of quorlin: the class and method windows filled from the options, their
+// table loaded through the open button, and OK pressed, as a person does in the tool window.
+
+#include <stdexcept>
+
+#include "Commands.h"
+#include "platform/FilePath.h"
+#include "toolkit/Form.h"
+
+namespace cli {
+
+namespace {
+
+template <class T>
+T& Find(const tk::Component& owner, const std::string& name)
+{
+    auto* found = dynamic_cast<T*>(FindOwned(owner, name));
+    if (!found)
+        throw std::runtime_error("the add-in's window " + owner.Name() + " has no " + name);
+    return *found;
+}
+
+}  // namespace
+
+int Commands::ClassUnit()
+{
+    std::string comment;
+    if (!CheckReadable(options_.Operands[0]))
+        return 1;
+    if (!options_.UnitComment.empty() &&
+        (!CheckReadable(options_.UnitComment) || !platform::ReadWholeFile(options_.UnitComment, comment))) {
+        return 1;
+    }
+    desktop_.SetSaveAnswer(options_.Output);
+    AnswerGeneratorWindow([&](tk::Form& window) {
+        Find<tk::CheckBox>(window, "unitCheckBox").SetChecked(true);
+        Find<tk::Memo>(window, "UnitMemo").Lines().SetText(Given(comment));
+    });
+    tk::Memo& memo = Memo("Memo1");
+    int lines = memo.Lines().Count();
+    int messages = desktop_.MessageCount();
+    if (!ClickMenuItem("InsertClass"))
+        return 1;
+    // Without a unit written the definition would have gone to the memo.
+    return desktop_.MessageCount() == messages && memo.Lines().Count() == lines ? 0 : 1;
+}
+
+int Commands::ClassDef()
+{
+    if (!CheckReadable(options_.Operands[0]))
+        return 1;
+    AnswerGeneratorWindow({});
+    return PrintMemoLinesOf("InsertClass");
+}
+
+int Commands::Methods()
+{
+    if (!CheckReadable(options_.Operands[0]))
+        return 1;
+    AnswerGeneratorWindow({});
+    return PrintMemoLinesOf("MethodMenuItem");
+}
+
+void Commands::AnswerGeneratorWindow(const std::function<void(tk::Form&)>& fill)
+{
+    desktop_.SetOpenAnswer(options_.Operands[0]);
+    desktop_.SetModalAnswer([this, fill](tk::Form& window) {
+        Find<tk::Button>(window, "OpenButton").Click();
+        if (options_.Cmd == Command::Methods) {
+            Find<tk::ComboBox>(window, "ClassNameList").TypeText(Given(options_.ClassName));
+        } else {
+            Find<tk::ComboBox>(window, "ClassName").TypeText(Given(options_.ClassName));
+            Find<tk::ComboBox>(window, "InheritFrom").TypeText(Given(options_.BaseName));
+            if (!options_.Comments.empty()) {
+                Find<tk::CheckBox>(window, "ComentCheck").SetChecked(true);
+                Find<tk::ComboBox>(window, "ComentCombo").ChooseItem(std::stoi(options_.Comments));
+            }
+        }
+        if (fill)
+            fill(window);
+        Find<tk::Button>(window, "InsertToUnitButton").Click();
+        return window.ModalResult() == tk::mrNone ? tk::mrCancel : window.ModalResult();
+    });
+}
+
+}  // namespace cli
