@@ -8,7 +8,7 @@ namespace {
 
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
-    {"report", Command::Report}};
+    {"report", Command::Report}, {"tasks", Command::Tasks}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -48,9 +48,15 @@ bool CheckOperands(CliOptions& options, std::string& error)
         else if (options.Output.empty())
             error = "report needs -o OUT";
         break;
+    case Command::Tasks:
+        if (count != 1)
+            error = "tasks takes one task file";
+        break;
     case Command::Help:
         break;
     }
+    if (error.empty() && !options.Notes.empty() && options.Cmd != Command::Tasks)
+        error = "--notes applies to tasks only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
@@ -94,6 +100,8 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
+            else if (TakeValue(arg, "--notes", i, argc, argv, value))
+                target = &options.Notes;
             if (!target) {
                 error = "unknown option " + arg;
                 return false;
@@ -131,7 +139,7 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
 std::string UsageLine()
 {
     return "usage: quorlin [--home DIR] [--addin PATH] [--raw] {units PROJECT.dpr | routines [--unsorted] "
-           "FILE... | jump FILE TEXT | report [--unsorted] FILE -o OUT}";
+           "FILE... | jump FILE TEXT | report [--unsorted] FILE -o OUT | tasks TASKFILE [--notes NODE]}";
 }
 
 std::string HelpText()
@@ -147,6 +155,9 @@ std::string HelpText()
            "                         (exit status 1 when the jump fails)\n"
            "  report FILE -o OUT     writes the routine list report to OUT (a name without\n"
            "                         an extension gets \".ini\", as in the save dialog)\n"
+           "  tasks TASKFILE         the task tree, one node a line, indented by a TAB per level\n"
+           "  tasks TASKFILE --notes NODE\n"
+           "                         the notes the memo shows for the first node named NODE\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --home DIR             folder of the add-in's settings files\n"

@@ -6,7 +6,7 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Help };
+enum class Command { Units, Routines, Jump, Report, Tasks, Help };
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -14,6 +14,7 @@ struct CliOptions {
     std::string Home;                   // empty: the default data folder
     std::string Addin;                  // empty: the add-in beside the executable
     std::string Output;                 // report: the file the save dialog is answered with
+    std::string Notes;                  // tasks: the node whose notes are shown
     bool Raw = false;
     bool Unsorted = false;
 };

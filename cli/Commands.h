@@ -12,6 +12,10 @@
 
 namespace cli {
 
+// The component of that name owned by owner or by one of its components, at any depth: menu items
+// are owned by their window or by their menu.
+tk::Component* FindOwned(const tk::Component& owner, const std::string& name);
+
 class Commands {
 public:
     Commands(AddinSession& session, ConsoleDesktop& desktop, tk::Form& toolWindow, const CliOptions& options,
@@ -24,6 +28,7 @@ private:
     int Routines();
     int Jump();
     int Report();
+    int Tasks();
 
     // Makes the unit (a full path as the host names it) the only entry of the unit list and
     // chooses it, as a click does: the add-in opens it in the host and lists its routines. False

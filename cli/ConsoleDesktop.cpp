@@ -43,10 +43,11 @@ int ConsoleDesktop::RunModal(tk::Form& form)
 bool ConsoleDesktop::ExecuteDialog(tk::FileDialog& dialog)
 {
     ++dialogCount_;
-    if (!dialog.IsSave() || !saveAnswer_)
+    std::optional<std::string>& answer = dialog.IsSave() ? saveAnswer_ : openAnswer_;
+    if (!answer)
         return false;
-    dialog.FileName = *saveAnswer_;
-    saveAnswer_.reset();
+    dialog.FileName = *answer;
+    answer.reset();
     return true;
 }
 

@@ -16,6 +16,8 @@ public:
 
     // The name the next save dialog answers with; used once. Without one a dialog is cancelled.
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
+    // The same for the next open dialog.
+    void SetOpenAnswer(std::string fileName) { openAnswer_ = std::move(fileName); }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 
@@ -30,6 +32,7 @@ public:
 private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
+    std::optional<std::string> openAnswer_;
     int messageCount_ = 0;
     int dialogCount_ = 0;
 };

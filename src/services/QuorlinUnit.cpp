@@ -48,7 +48,9 @@ TCodeForm::TCodeForm(tk::Component* owner) : tk::Form(owner)
     CreateLayout();
     CreateMainMenu();
     CreateCtrlMenu();
+    CreateTaskParts();
     WireEvents();
+    WireTaskEvents();
     FinishCreate();
 }
 
@@ -99,7 +101,7 @@ void TCodeForm::CreateLayout()
     Panel2->SetParent(this);
     Panel2->SetAlign(tk::Align::Client);
 
-    TreeView1 = new tk::TreeView(this);
+    TreeView1 = new TTreeViewEx(this);
     TreeView1->SetName("TreeView1");
     TreeView1->SetParent(Panel2);
     TreeView1->SetWidth(89);
@@ -300,7 +302,7 @@ void TCodeForm::FormCreate(tk::Component*)
     }
     std::string previous = NewMRU->ReadValue("PrevFileName");
     if (!previous.empty() && platform::FileExists(previous))
-        TaskFileName = previous;
+        OpenTaskFile(previous);
     TreeView1->SetWidth(NewMRU->ReadNumber("TreeWidth", 90));
     CreateJumpHistoryFile();
 }
@@ -319,6 +321,7 @@ void TCodeForm::FormClose(tk::Component*, tk::CloseAction& action)
     Release();
     if (CodeForm == this)
         CodeForm = nullptr;
+    SaveMemoChanges();
     NewMRU->WriteValue("PrevFileName", TaskFileName);
     NewMRU->WriteValue("TreeWidth", std::to_string(TreeView1->Width()));
 }
