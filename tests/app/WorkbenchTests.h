@@ -79,6 +79,7 @@ private slots:
     void CaptionShowsDateAndOffersItsMenu();
     void JumpHistoryJumpsAgain();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
+    void TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
 
