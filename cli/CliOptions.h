@@ -6,7 +6,7 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Tasks, Help };
+enum class Command { Units, Routines, Jump, Report, Swap, Insert, Tasks, Help };
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -17,6 +17,15 @@ struct CliOptions {
     std::string Notes;                  // tasks: the node whose notes are shown
     bool Raw = false;
     bool Unsorted = false;
+    // swap and insert: the block's first and last line, the cursor's line, the separator, the
+    // file whose text the memo takes, whether all of it is selected, whether FILE stays untouched.
+    int BlockFirst = 0;
+    int BlockLast = 0;
+    int CursorLine = 0;
+    std::string Separator = ":=";
+    std::string TextFile;
+    bool Selected = false;
+    bool DryRun = false;
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.

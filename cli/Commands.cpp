@@ -84,6 +84,10 @@ int Commands::Run()
         return Report();
     case Command::Tasks:
         return Tasks();
+    case Command::Swap:
+        return Swap();
+    case Command::Insert:
+        return Insert();
     case Command::Help:
         break;
     }
@@ -213,6 +217,14 @@ tk::ComboBox& Commands::Combo(const std::string& name)
     if (!combo)
         throw std::runtime_error("the tool window has no combo box " + name);
     return *combo;
+}
+
+tk::Memo& Commands::Memo(const std::string& name)
+{
+    auto* memo = dynamic_cast<tk::Memo*>(FindOwned(toolWindow_, name));
+    if (!memo)
+        throw std::runtime_error("the tool window has no memo " + name);
+    return *memo;
 }
 
 std::string Commands::Shown(const std::string& text) const

@@ -29,6 +29,14 @@ private:
     int Jump();
     int Report();
     int Tasks();
+    // In EditCommands.cpp.
+    int Swap();
+    int Insert();
+    // Opens FILE in the host for an edit command, once it can be read (and written, unless
+    // --dry-run); false with the exit status in status otherwise.
+    bool OpenForEdit(const std::string& file, const std::string& path, int& status);
+    // Saves the edited FILE, or with --dry-run prints the buffer instead; answers the exit status.
+    int FinishEdit(const std::string& file, const std::string& path);
 
     // Makes the unit (a full path as the host names it) the only entry of the unit list and
     // chooses it, as a click does: the add-in opens it in the host and lists its routines. False
@@ -38,6 +46,7 @@ private:
     bool CheckReadable(const std::string& fileName);
     bool ClickMenuItem(const std::string& name);
     tk::ComboBox& Combo(const std::string& name);
+    tk::Memo& Memo(const std::string& name);
     // Texts the add-in holds are code page 932; people get UTF-8 unless --raw.
     std::string Shown(const std::string& text) const;
     void Print(const std::string& line);

@@ -1,7 +1,9 @@
 #pragma once
 // The desktop of the command line: nobody sits in front of it. Message boxes go to standard error,
-// file dialogs take the answer the command's options gave, modal windows are cancelled.
+// file dialogs take the answer the command's options gave, modal windows are cancelled unless the
+// command fills them in.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -18,6 +20,9 @@ public:
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
     // The same for the next open dialog.
     void SetOpenAnswer(std::string fileName) { openAnswer_ = std::move(fileName); }
+    // What the next modal window is answered with: answer fills it in and gives its result; used
+    // once. Without one a modal window is cancelled.
+    void SetModalAnswer(std::function<int(tk::Form&)> answer) { modalAnswer_ = std::move(answer); }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 
@@ -33,6 +38,7 @@ private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
     std::optional<std::string> openAnswer_;
+    std::function<int(tk::Form&)> modalAnswer_;
     int messageCount_ = 0;
     int dialogCount_ = 0;
 };

@@ -13,10 +13,12 @@ bool IsTrailByte(unsigned char c)
     return c >= 0x40 && c <= 0xFC && c != 0x7F;
 }
 
-// Length in bytes of the character starting at i; a lead byte at the very end counts as one.
+// Length in bytes of the character starting at i. A lead byte without a trail byte after it (at
+// the very end, or before a byte such as '(') stands alone, as the converter reads it.
 size_t CharLength(std::string_view s, size_t i)
 {
-    return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size() ? 2 : 1;
+    return IsLeadByte(static_cast<unsigned char>(s[i])) && i + 1 < s.size()
+               && IsTrailByte(static_cast<unsigned char>(s[i + 1])) ? 2 : 1;
 }
 
 char AsciiUpper(char c)

@@ -278,6 +278,8 @@ void TCodeForm::WireEvents()
     UpdateMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     UpDateCtrlMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     CodeWindowMenu->OnClick = notify(&TCodeForm::CodeWindowMenuClick);
+    K8->OnClick = notify(&TCodeForm::InsertButtonClick);
+    ExchangeMenuItem->OnClick = notify(&TCodeForm::ExchangeMenuItemClick);
 }
 
 void TCodeForm::FormCreate(tk::Component*)

@@ -212,6 +212,9 @@ public:
     void SaveMemoItemClick(tk::Component* sender);
     // False when the file could not be read; the drop's remaining files are then left.
     bool AcceptFile1DropFile(const std::string& fileName);
+    // Code insertion and the assignment swapper.
+    void InsertButtonClick(tk::Component* sender);
+    void ExchangeMenuItemClick(tk::Component* sender);
 
 protected:
     void TextChanged() override;

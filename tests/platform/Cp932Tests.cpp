@@ -51,6 +51,10 @@ TEST(Cp932, FindTextSkipsTrailBytes)
     EXPECT_EQ(FindText("abc", "c", 3), std::string::npos);
     EXPECT_TRUE(ContainsText("Form1.Caption", ".Cap"));
     EXPECT_FALSE(ContainsText("Form1.Caption", ".cap"));
+    // A lead byte before a byte that cannot be a trail byte stands alone, whatever the needle.
+    EXPECT_EQ(FindText("\x95(*", "(*"), 1u);
+    EXPECT_EQ(FindText("\x95\xFDx", "\xFDx"), 1u);
+    EXPECT_EQ(FindTextIgnoreCase("\x95\x7F" "ab", "\x7F" "AB"), 1u);
 }
 
 TEST(Cp932, CaseChangesOnlyAsciiLetters)
