@@ -226,9 +226,6 @@ std::string HelpText()
            "                         (exit status 1 when the jump fails)\n"
            "  report FILE -o OUT     writes the routine list report to OUT (a name without\n"
            "                         an extension gets \".ini\", as in the save dialog)\n"
-           "  tasks TASKFILE         the task tree, one node a line, indented by a TAB per level\n"
-           "  tasks TASKFILE --notes NODE\n"
-           "                         the notes the memo shows for the first node named NODE\n"
            "  swap FILE --block FIRST-LAST --cursor LINE [--separator TEXT] [--dry-run]\n"
            "                         inserts in front of line LINE a copy of lines FIRST to\n"
            "                         LAST with the sides of each assignment swapped (the\n"
@@ -236,6 +233,9 @@ std::string HelpText()
            "  insert FILE --cursor LINE --text FILE2 [--selected] [--dry-run]\n"
            "                         inserts the lines of FILE2 in front of line LINE and\n"
            "                         saves FILE; --selected inserts FILE2's text unchanged\n"
+           "  tasks TASKFILE         the task tree, one node a line, indented by a TAB per level\n"
+           "  tasks TASKFILE --notes NODE\n"
+           "                         the notes the memo shows for the first node named NODE\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --dry-run              swap, insert: print the edited text instead of saving it\n"
@@ -245,8 +245,8 @@ std::string HelpText()
            "  --raw                  texts in code page 932 as stored, not converted to UTF-8\n"
            "  --help                 this text\n"
            "\n"
-           "File names are used as given; routine texts and separators are converted from\n"
-           "UTF-8 unless --raw. Files are taken as stored (code page 932).\n";
+           "File names are used as given; routine texts, separators and node names are\n"
+           "converted from UTF-8 unless --raw. Files are taken as stored (code page 932).\n";
 }
 
 }  // namespace cli

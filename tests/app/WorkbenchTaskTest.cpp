@@ -85,14 +85,20 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
             QMetaObject::invokeMethod(chooser, "accept");
         }
     });
-    QAction* open = nullptr;
-    for (QAction* action : tool->MenuBar()->findChildren<QAction*>()) {
-        if (action->objectName() == "K1") {
-            open = action;
+    auto menuAction = [tool](const QString& name) -> QAction* {
+        for (QAction* action : tool->MenuBar()->findChildren<QAction*>()) {
+            if (action->objectName() == name) {
+                return action;
+            }
         }
-    }
-    QVERIFY(open);
-    open->trigger();
+        return nullptr;
+    };
+    // The standard display mode shows the tree and the memo.
+    QVERIFY(menuAction("K6"));
+    menuAction("K6")->trigger();
+    QTRY_VERIFY(shown->viewport()->height() > 100);
+    QVERIFY(menuAction("K1"));
+    menuAction("K1")->trigger();
     QTRY_COMPARE(ItemTexts(shown), QStringList{"Plan"});
 
     // Two files dropped from the desktop onto the window: two nodes linked to them, four messages.
@@ -139,7 +145,7 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
     QVERIFY(!tree->IsEditing());
 
     // Backspace starts editing through the tool window's key handler; Esc cancels it.
-    shown->setFocus();
+    window_->Renderer().Deliver([tree] { tree->SetFocus(); });
     QTest::keyClick(shown, Qt::Key_Backspace);
     QTRY_VERIFY(shown->viewport()->findChild<QLineEdit*>());
     QTest::keyClick(shown->viewport()->findChild<QLineEdit*>(), Qt::Key_Escape);
@@ -151,8 +157,8 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
     QTreeWidgetItem* todoItem = ItemNamed(shown, "Todo");
     std::unique_ptr<QMimeData> dragged(
         shown->model()->mimeData({shown->model()->index(shown->indexOfTopLevelItem(todoItem), 0)}));
-    DragAndDrop(shown->viewport(), shown->visualItemRect(ItemNamed(shown, "Plan")).center(), dragged.get(),
-                Qt::MoveAction);
+    QRect planRow = shown->visualItemRect(ItemNamed(shown, "Plan"));
+    DragAndDrop(shown->viewport(), QPoint(planRow.left() + 4, planRow.center().y()), dragged.get(), Qt::MoveAction);
     QTRY_COMPARE(ItemTexts(shown), (QStringList{"Plan", "\tTodo", "Renamed"}));
     QCOMPARE(tree->TopItem(0)->Item(0)->Text(), std::string("Todo"));
 
