@@ -10,6 +10,8 @@ namespace {
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
     {"report", Command::Report}, {"swap", Command::Swap}, {"insert", Command::Insert},
+    {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
+    {"palette", Command::Palette}, {"db-access", Command::DbAccess},
     {"tasks", Command::Tasks}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
@@ -76,6 +78,8 @@ bool CheckEditOptions(const EditValues& values, CliOptions& options, std::string
     return error.empty();
 }
 
+constexpr int maxJobs = 256;
+
 bool CheckOperands(CliOptions& options, std::string& error)
 {
     size_t count = options.Operands.size();
@@ -87,6 +91,7 @@ bool CheckOperands(CliOptions& options, std::string& error)
     case Command::Routines:
         if (count == 0)
             error = "routines takes at least one file";
+        options.Headers = count > 1;
         break;
     case Command::Jump:
         if (count != 2)
@@ -97,6 +102,26 @@ bool CheckOperands(CliOptions& options, std::string& error)
             error = "report takes one file";
         else if (options.Output.empty())
             error = "report needs -o OUT";
+        break;
+    case Command::Components:
+        if (count != 2)
+            error = "components takes a project file and a class name";
+        break;
+    case Command::Properties:
+    case Command::DbAccess:
+        if (count != 1)
+            error = std::string(options.Cmd == Command::Properties ? "properties" : "db-access") +
+                    " takes one unit";
+        else if (options.Select.empty())
+            error = "--select NAME is needed";
+        break;
+    case Command::Rename:
+        if (count != 3)
+            error = "rename takes a unit, the old name and the new name";
+        break;
+    case Command::Palette:
+        if (count > 1)
+            error = "palette takes at most one package";
         break;
     case Command::Tasks:
         if (count != 1)
@@ -109,9 +134,18 @@ bool CheckOperands(CliOptions& options, std::string& error)
     }
     if (error.empty() && !options.Notes.empty() && options.Cmd != Command::Tasks)
         error = "--notes applies to tasks only";
+    if (error.empty() && !options.Select.empty() && options.Cmd != Command::Properties &&
+        options.Cmd != Command::DbAccess)
+        error = "--select applies to properties and db-access only";
+    if (error.empty() && options.Types && options.Cmd != Command::Properties)
+        error = "--types applies to properties only";
+    if (error.empty() && options.Grid && options.Cmd != Command::DbAccess)
+        error = "--grid applies to db-access only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
+    if (error.empty() && options.Jobs != 0 && options.Cmd != Command::Routines)
+        error = "--jobs applies to routines only";
     if (error.empty() && !options.Output.empty() && options.Cmd != Command::Report)
         error = "-o applies to report only";
     return error.empty();
@@ -144,6 +178,14 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 options.Unsorted = true;
                 continue;
             }
+            if (arg == "--types") {
+                options.Types = true;
+                continue;
+            }
+            if (arg == "--grid") {
+                options.Grid = true;
+                continue;
+            }
             if (arg == "--selected") {
                 options.Selected = true;
                 continue;
@@ -163,6 +205,8 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 target = &options.Output;
             else if (TakeValue(arg, "--notes", i, argc, argv, value))
                 target = &options.Notes;
+            else if (TakeValue(arg, "--select", i, argc, argv, value))
+                target = &options.Select;
             else if (TakeValue(arg, "--block", i, argc, argv, value))
                 target = &edit.Block;
             else if (TakeValue(arg, "--cursor", i, argc, argv, value))
@@ -172,6 +216,13 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--separator", i, argc, argv, value)) {
                 target = &options.Separator;
                 edit.SeparatorGiven = true;
+            } else if (TakeValue(arg, "--jobs", i, argc, argv, value) ||
+                       TakeValue(arg, "-j", i, argc, argv, value)) {
+                if (!ParseLine(value, options.Jobs) || options.Jobs > maxJobs) {
+                    error = "--jobs needs a number from 1 to " + std::to_string(maxJobs);
+                    return false;
+                }
+                continue;
             }
             if (!target) {
                 error = "unknown option " + arg;
@@ -233,11 +284,24 @@ std::string HelpText()
            "  insert FILE --cursor LINE --text FILE2 [--selected] [--dry-run]\n"
            "                         inserts the lines of FILE2 in front of line LINE and\n"
            "                         saves FILE; --selected inserts FILE2's text unchanged\n"
+           "  components PROJECT.dpr CLASS\n"
+           "                         the components of class CLASS in the project's forms\n"
+           "  properties UNIT.pas --select NAME [--types]\n"
+           "                         the properties of component NAME of the unit's form\n"
+           "  rename UNIT.pas OLD NEW\n"
+           "                         renames component OLD of the unit's form and saves\n"
+           "  palette [PACKAGE]      the installed packages, or the component classes of one\n"
+           "  db-access UNIT.pas --select NAME [--grid]\n"
+           "                         routines that copy component NAME's properties to and\n"
+           "                         from a data set (--grid: a control grid)\n"
            "  tasks TASKFILE         the task tree, one node a line, indented by a TAB per level\n"
            "  tasks TASKFILE --notes NODE\n"
            "                         the notes the memo shows for the first node named NODE\n"
            "\n"
            "  --unsorted             routines in source order\n"
+           "  --jobs N, -j N         routines: share the files among N worker processes, each\n"
+           "                         with its own add-in; output in the order of the files\n"
+           "                         (default: one per processor)\n"
            "  --dry-run              swap, insert: print the edited text instead of saving it\n"
            "  --home DIR             folder of the add-in's settings files\n"
            "                         (default $XDG_DATA_HOME/quorlin or ~/.local/share/quorlin)\n"

@@ -6,7 +6,10 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Swap, Insert, Tasks, Help };
+enum class Command {
+    Units, Routines, Jump, Report, Swap, Insert, Components, Properties, Rename, Palette, DbAccess, Tasks,
+    Help
+};
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -15,8 +18,13 @@ struct CliOptions {
     std::string Addin;                  // empty: the add-in beside the executable
     std::string Output;                 // report: the file the save dialog is answered with
     std::string Notes;                  // tasks: the node whose notes are shown
+    std::string Select;                 // properties, db-access: the component chosen in the designer
     bool Raw = false;
     bool Unsorted = false;
+    int Jobs = 0;                       // routines: worker processes; 0: one per processor
+    bool Headers = false;               // routines: several files named, so each list gets a header
+    bool Types = false;                 // properties: names with their type words
+    bool Grid = false;                  // db-access: the control-grid routines
     // swap and insert: the block's first and last line, the cursor's line, the separator, the
     // file whose text the memo takes, whether all of it is selected, whether FILE stays untouched.
     int BlockFirst = 0;

@@ -84,6 +84,16 @@ int Commands::Run()
         return Report();
     case Command::Tasks:
         return Tasks();
+    case Command::Components:
+        return Components();
+    case Command::Properties:
+        return Properties();
+    case Command::Rename:
+        return Rename();
+    case Command::Palette:
+        return Palette();
+    case Command::DbAccess:
+        return DbAccess();
     case Command::Swap:
         return Swap();
     case Command::Insert:
@@ -115,7 +125,6 @@ int Commands::Routines()
 {
     if (options_.Unsorted && !ClickMenuItem("MethodNoSort"))
         return 1;
-    bool headers = options_.Operands.size() > 1;
     int status = 0;
     for (const std::string& file : options_.Operands) {
         if (!CheckReadable(file)) {
@@ -126,10 +135,10 @@ int Commands::Routines()
         bool wasOpen = session_.Host().IsFileOpen(path);
         if (!ChooseUnit(path))
             status = 1;
-        std::string block = headers ? "==> " + file + " <==\n" : std::string();
+        if (options_.Headers)
+            Print("==> " + file + " <==");
         for (const std::string& entry : Combo("MethodCombo").Items())
-            block += Shown(entry) + '\n';
-        std::fwrite(block.data(), 1, block.size(), out_);
+            Print(Shown(entry));
         if (!wasOpen)
             session_.Host().CloseFile(path);
         tk::Application::Instance().ProcessMessages();

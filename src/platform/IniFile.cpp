@@ -2,13 +2,18 @@
 
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
-#include "platform/FileReplace.h"
+#include "platform/FileWrite.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdint>
 #include <climits>
+#include <cstdlib>
 #include <cstring>
+#include <fstream>
 #include <string_view>
+#include <sys/stat.h>
+#include <unistd.h>
 #include <unordered_map>
 
 namespace platform {
@@ -404,10 +409,7 @@ struct IniFile::Data {
         return text;
     }
 
-    bool Write(const std::string& text)
-    {
-        return ReplaceFileContent(fileName, text, errorText);
-    }
+    bool Write(const std::string& text) { return WriteFileReplacing(fileName, text, errorText); }
 };
 
 IniFile::IniFile(std::string fileName) : data_(std::make_unique<Data>())

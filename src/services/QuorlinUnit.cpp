@@ -278,6 +278,13 @@ void TCodeForm::WireEvents()
     UpdateMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     UpDateCtrlMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     CodeWindowMenu->OnClick = notify(&TCodeForm::CodeWindowMenuClick);
+    ChaneNameMenuItem->OnClick = notify(&TCodeForm::ChaneNameMenuItemClick);
+    N1->OnClick = notify(&TCodeForm::N1Click);
+    PropertyListMenuItem->OnClick = notify(&TCodeForm::PropertyListMenuItemClick);
+    CompoDisplayMenu->OnClick = notify(&TCodeForm::CompoDisplayMenuClick);
+    N10->OnClick = notify(&TCodeForm::N10Click);
+    RyCtrlGridMenuItem->OnClick = notify(&TCodeForm::RyCtrlGridMenuItemClick);
+    TRyDimItemMenu->OnClick = notify(&TCodeForm::TRyDimItemMenuClick);
     K8->OnClick = notify(&TCodeForm::InsertButtonClick);
     ExchangeMenuItem->OnClick = notify(&TCodeForm::ExchangeMenuItemClick);
 }

@@ -6,7 +6,7 @@
 #include "controls/MemoEx.h"
 #include "host/Globals.h"
 #include "platform/FilePath.h"
-#include "platform/FileReplace.h"
+#include "platform/FileWrite.h"
 #include "services/QuorlinUnit.h"
 #include "tasks/LinkFileUnit.h"
 #include "tasks/NewTreeView.h"
@@ -37,7 +37,7 @@ void TCodeForm::SaveMemoItemClick(tk::Component*)
     if (!TextSaveDialog->Execute())
         return;
     std::string error;
-    if (!platform::ReplaceFileContent(TextSaveDialog->FileName, Memo1->Text(), error))
+    if (!platform::WriteFileReplacing(TextSaveDialog->FileName, Memo1->Text(), error))
         tk::ShowMessage("ﾌｧｲﾙ " + TextSaveDialog->FileName + " を作成できません");
 }
 

@@ -3,7 +3,7 @@
 
 #include "controls/MemoEx.h"
 #include "platform/FilePath.h"
-#include "platform/FileReplace.h"
+#include "platform/FileWrite.h"
 #include "platform/IniFile.h"
 #include "services/HourGlass.h"
 #include "services/QuorlinUnit.h"
@@ -44,7 +44,7 @@ bool TCodeForm::SaveMemoChanges()
         return true;
     std::string fileName = LinkedFileName(CurrentNodeText);
     std::string error;
-    if (!platform::ReplaceFileContent(fileName, Memo1->Text(), error)) {
+    if (!platform::WriteFileReplacing(fileName, Memo1->Text(), error)) {
         CannotCreate(fileName);
         return false;
     }
@@ -76,7 +76,7 @@ void TCodeForm::SaveTaskFile(const std::string& newName, const std::string& oldN
 {
     HourGlass hourGlass;
     std::string error;
-    if (!platform::ReplaceFileContent(newName, FormatTaskFile(*TreeView1), error)) {
+    if (!platform::WriteFileReplacing(newName, FormatTaskFile(*TreeView1), error)) {
         CannotCreate(newName);
         return;
     }

@@ -96,6 +96,7 @@ private slots:
     void ToolWindowJumpsToChosenRoutine();
     void DisplayModesSizeTheWindow();
     void CaptionShowsDateAndOffersItsMenu();
+    void InsertMenuEditsTheUnitInItsEditor();
     void JumpHistoryJumpsAgain();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes();

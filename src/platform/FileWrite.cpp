@@ -1,4 +1,4 @@
-#include "platform/FileReplace.h"
+#include "platform/FileWrite.h"
 
 #include <cerrno>
 #include <cstdlib>
@@ -23,30 +23,30 @@ mode_t CurrentUmask()
     return 022;
 }
 
-bool WriteAll(int fd, std::string_view text)
+bool WriteAll(int fd, std::string_view bytes)
 {
-    while (!text.empty()) {
-        ssize_t written = write(fd, text.data(), text.size());
+    while (!bytes.empty()) {
+        ssize_t written = write(fd, bytes.data(), bytes.size());
         if (written < 0) {
             if (errno == EINTR) {
                 continue;
             }
             return false;
         }
-        text.remove_prefix(static_cast<size_t>(written));
+        bytes.remove_prefix(static_cast<size_t>(written));
     }
     return true;
 }
 
-bool Fail(std::string& errorText, const std::string& what, int error)
+bool Fail(std::string& error, const std::string& what, int code)
 {
-    errorText = what + ": " + std::strerror(error);
+    error = what + ": " + std::strerror(code);
     return false;
 }
 
 }  // namespace
 
-bool ReplaceFileContent(const std::string& fileName, std::string_view text, std::string& errorText)
+bool WriteFileReplacing(const std::string& fileName, std::string_view bytes, std::string& error)
 {
     std::string target = fileName;
     struct stat info {};
@@ -60,21 +60,21 @@ bool ReplaceFileContent(const std::string& fileName, std::string_view text, std:
     std::string temporary = target + ".XXXXXX";
     int fd = mkstemp(temporary.data());
     if (fd < 0) {
-        return Fail(errorText, "cannot create a file beside " + target, errno);
+        return Fail(error, "cannot create a file beside " + target, errno);
     }
     fchmod(fd, exists ? (info.st_mode & 07777) : (0666 & ~CurrentUmask()));
-    // The rename alone makes the replacement atomic for a program that stops half-way; no fsync,
-    // which would cost every settings update a disk flush.
-    int error = WriteAll(fd, text) ? 0 : errno;
-    if (close(fd) != 0 && error == 0) {
-        error = errno;
+    // No fsync: the rename alone keeps a program that stops half-way from leaving a torn file, and
+    // a disk flush per write would cost every settings update dearly.
+    int code = WriteAll(fd, bytes) ? 0 : errno;
+    if (close(fd) != 0 && code == 0) {
+        code = errno;
     }
-    if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) {
-        error = errno;
+    if (code == 0 && rename(temporary.c_str(), target.c_str()) != 0) {
+        code = errno;
     }
-    if (error != 0) {
+    if (code != 0) {
         unlink(temporary.c_str());
-        return Fail(errorText, "cannot write " + target, error);
+        return Fail(error, "cannot write " + target, code);
     }
     return true;
 }
