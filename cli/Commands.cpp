@@ -82,6 +82,10 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::VersionInfo:
+        return VersionInfo();
+    case Command::Version:
+        return Version();
     case Command::Tasks:
         return Tasks();
     case Command::Components:

@@ -28,6 +28,9 @@ private:
     int Routines();
     int Jump();
     int Report();
+    // In VersionCommands.cpp.
+    int VersionInfo();
+    int Version();
     int Tasks();
     // In EditCommands.cpp.
     int Swap();

@@ -360,6 +360,31 @@ void WorkbenchTest::JumpHistoryJumpsAgain()
     QTRY_COMPARE(editor->textCursor().blockNumber() + 1, routineLine_);
 }
 
+void WorkbenchTest::VersionWindowStoresTheRecordWithF5()
+{
+    FormWindow* tool = ToolWindow();
+    QVERIFY(tool);
+    bool typed = false;
+    WhenModal([this, &typed] {
+        FormWindow* version = window_->Renderer().FindWindow("VerForm");
+        QWidget* programName = version ? version->findChild<QWidget*>("ProgramName") : nullptr;
+        QWidget* field = version ? version->findChild<QWidget*>("Version") : nullptr;
+        if (!programName || !field)
+            return;
+        QTest::keyClick(programName, Qt::Key_Down);
+        if (version->Form()->ActiveControl()->Name() != "Version")
+            return;
+        TypeText(field, "1.5");
+        QTest::keyClick(field, Qt::Key_F5);
+        typed = true;
+    });
+    FindAction(tool, "VerMenu")->trigger();
+    QVERIFY(typed);
+    QVERIFY(!window_->Renderer().FindWindow("VerForm"));
+    QString stored = ReadFile(QDir(home_.path()).filePath("Version.ini"));
+    QVERIFY2(stored.contains("[Sample.dpr]\r\nProgramName=\r\nVersion=1.5\r\n"), qPrintable(stored));
+}
+
 void WorkbenchTest::ClosingProjectAsksForUnsavedBuffersAndEmptiesLists()
 {
     FormWindow* tool = ToolWindow();

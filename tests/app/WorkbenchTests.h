@@ -98,6 +98,7 @@ private slots:
     void CaptionShowsDateAndOffersItsMenu();
     void InsertMenuEditsTheUnitInItsEditor();
     void JumpHistoryJumpsAgain();
+    void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes();
     void ExitAsksThenUnloadsAddin();
