@@ -2,11 +2,14 @@
 
 #include <QCheckBox>
 #include <QComboBox>
+#include <QDrag>
+#include <QDropEvent>
 #include <QFrame>
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -189,7 +192,7 @@ private:
         shownLength_ = byteLength;
         renderer_.Deliver([this, text, newText, byteStart, byteLength] {
             if (newText) {
-                edit_->SetText(ToCp932(text));
+                edit_->TypeText(ToCp932(text));
             }
             edit_->SetSelStart(byteStart);
             edit_->SetSelLength(byteLength);
@@ -207,6 +210,9 @@ public:
     MemoView(FormRenderer& renderer, tk::Memo& memo, QWidget* parent)
         : QPlainTextEdit(parent), ControlView(renderer, &memo), memo_(&memo)
     {
+        // Like an edit control of the platform, it takes no drops; files dropped on it go on to
+        // the window.
+        setAcceptDrops(false);
         connect(this, &QPlainTextEdit::textChanged, this, [this] { PushState(); });
         connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { PushState(); });
     }
@@ -260,7 +266,7 @@ private:
         shownLength_ = byteLength;
         renderer_.Deliver([this, text, newText, byteStart, byteLength] {
             if (newText) {
-                memo_->SetText(ToCp932(QString(text).replace("\n", "\r\n")));
+                memo_->TypeText(ToCp932(QString(text).replace("\n", "\r\n")));
             }
             memo_->SetSelStart(byteStart);
             memo_->SetSelLength(byteLength);
@@ -506,6 +512,10 @@ private:
     bool closing_ = false;
 };
 
+// A tree whose labels are edited in place and whose nodes are dragged within it. Both go through
+// the toolkit: a click on the selected label asks the toolkit to start editing, and the editor is
+// open exactly while the toolkit has a node in editing; a drop point is handed over as the toolkit
+// point of the same area (label, indent, button, right of the label, below the last row).
 class TreeViewView : public QTreeWidget, public ControlView {
 public:
     TreeViewView(FormRenderer& renderer, tk::TreeView& tree, QWidget* parent)
@@ -514,6 +524,9 @@ public:
         setHeaderHidden(true);
         setColumnCount(1);
         setSelectionMode(QAbstractItemView::SingleSelection);
+        setEditTriggers(QAbstractItemView::SelectedClicked);
+        setDragEnabled(true);
+        setDragDropMode(QAbstractItemView::DragDrop);
         connect(this, &QTreeWidget::itemExpanded, this, [this](QTreeWidgetItem* item) { SetExpanded(item, true); });
         connect(this, &QTreeWidget::itemCollapsed, this, [this](QTreeWidgetItem* item) { SetExpanded(item, false); });
     }
@@ -525,6 +538,7 @@ public:
             shape.push_back({node, node->Level(), node->Text()});
         }
         if (shape != shownShape_) {
+            CloseEditor();
             shownShape_ = shape;
             Rebuild();
         }
@@ -539,6 +553,16 @@ public:
         }
         if (currentItem() != selected) {
             setCurrentItem(selected);
+        }
+        tk::TreeNode* editing = tree_->EditingNode();
+        if (editing != editingNode_) {
+            CloseEditor();
+            if (auto found = items_.find(editing); found != items_.end()) {
+                editingNode_ = editing;
+                opening_ = true;
+                QTreeWidget::edit(indexFromItem(found->second), QAbstractItemView::AllEditTriggers, nullptr);
+                opening_ = false;
+            }
         }
     }
 
@@ -558,13 +582,133 @@ protected:
         }
     }
 
+    // Qt's own wish to edit (a click on the selected label) is the toolkit's to grant.
+    bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override
+    {
+        if (opening_) {
+            return QTreeWidget::edit(index, trigger, event);
+        }
+        if (trigger != QAbstractItemView::SelectedClicked) {
+            return false;
+        }
+        if (tk::TreeNode* node = NodeOf(itemFromIndex(index))) {
+            renderer_.Deliver([this, node] { tree_->EditText(node); });
+        }
+        return false;
+    }
+    // The editor's text goes to the toolkit, which decides what the label becomes.
+    void commitData(QWidget* editor) override
+    {
+        auto* line = qobject_cast<QLineEdit*>(editor);
+        if (closing_ || !line) {
+            return;
+        }
+        committed_ = true;
+        std::string text = ToCp932(line->text());
+        QTimer::singleShot(0, this, [this, text] { renderer_.Deliver([this, text] { tree_->EndEdit(text); }); });
+    }
+    void closeEditor(QWidget* editor, QAbstractItemDelegate::EndEditHint hint) override
+    {
+        bool cancelled = !closing_ && !committed_;
+        committed_ = false;
+        editingNode_ = nullptr;
+        QTreeWidget::closeEditor(editor, hint);
+        if (cancelled) {
+            QTimer::singleShot(0, this, [this] { renderer_.Deliver([this] { tree_->CancelEdit(); }); });
+        }
+    }
+
+    void startDrag(Qt::DropActions) override
+    {
+        tk::TreeNode* node = NodeOf(currentItem());
+        if (!node) {
+            return;
+        }
+        renderer_.Deliver([this, node] { tree_->BeginDrag(node); });
+        auto* drag = new QDrag(this);
+        drag->setMimeData(mimeData(selectedItems()));
+        drag->exec(Qt::MoveAction);
+        renderer_.Deliver([this] { tree_->EndDrag(); });
+    }
+    void dragEnterEvent(QDragEnterEvent* event) override { DragOver(event); }
+    void dragMoveEvent(QDragMoveEvent* event) override { DragOver(event); }
+    void dropEvent(QDropEvent* event) override
+    {
+        if (!Internal(event)) {
+            event->ignore();
+            return;
+        }
+        tk::Point at = ToolkitPoint(event->position().toPoint());
+        renderer_.Deliver([this, at] { tree_->DragDrop(tree_, at.X, at.Y); });
+        // The toolkit moved the node; Qt must not take the dragged item away as well.
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+
 private:
+    static constexpr int LabelMargin = 6;
+
     struct Shape {
         tk::TreeNode* Node;
         int Level;
         std::string Text;
         bool operator==(const Shape&) const = default;
     };
+
+    // Only the tree's own nodes are dragged within it; dropped files go on to the window.
+    bool Internal(const QDropEvent* event) const
+    {
+        return control_ && tree_->DraggedNode() && event->mimeData() &&
+               event->mimeData()->hasFormat(mimeTypes().value(0));
+    }
+
+    void DragOver(QDragMoveEvent* event)
+    {
+        if (!Internal(event)) {
+            event->ignore();
+            return;
+        }
+        tk::Point at = ToolkitPoint(event->position().toPoint());
+        if (tree_->DragOver(tree_, at.X, at.Y)) {
+            event->setDropAction(Qt::MoveAction);
+            event->accept();
+        } else {
+            event->ignore();
+        }
+    }
+
+    // The toolkit point that lies in the same area of the same node as a point of the viewport.
+    tk::Point ToolkitPoint(QPoint at) const
+    {
+        QTreeWidgetItem* item = itemAt(at);
+        tk::TreeNode* node = NodeOf(item);
+        if (!node) {
+            bool below = at.x() >= 0 && at.x() < viewport()->width() && at.y() >= 0 && at.y() < viewport()->height();
+            return below ? tree_->PointIn(nullptr, tk::htNowhere) : tk::Point{-1, -1};
+        }
+        QRect cell = visualItemRect(item);
+        int labelEnd = cell.left() + fontMetrics().horizontalAdvance(item->text(0)) + LabelMargin;
+        tk::HitTests area = at.x() < cell.left() - indentation() ? tk::htOnIndent
+                            : at.x() < cell.left()                ? tk::htOnButton
+                            : at.x() < labelEnd                   ? tk::htOnLabel
+                                                                  : tk::htOnRight;
+        return tree_->PointIn(node, area);
+    }
+
+    void CloseEditor()
+    {
+        if (state() != QAbstractItemView::EditingState) {
+            editingNode_ = nullptr;
+            return;
+        }
+        // The one editor there is, a child of the viewport.
+        closing_ = true;
+        if (auto* editor = viewport()->findChild<QLineEdit*>()) {
+            QTreeWidget::closeEditor(editor, QAbstractItemDelegate::RevertModelCache);
+        }
+        closing_ = false;
+        editingNode_ = nullptr;
+    }
 
     void Rebuild()
     {
@@ -577,6 +721,7 @@ private:
             }
             auto* item = parentItem ? new QTreeWidgetItem(parentItem) : new QTreeWidgetItem(this);
             item->setText(0, FromCp932(entry.Text));
+            item->setFlags(item->flags() | Qt::ItemIsEditable);
             items_[entry.Node] = item;
         }
     }
@@ -605,6 +750,10 @@ private:
     tk::TreeView* tree_;
     std::vector<Shape> shownShape_;
     std::map<tk::TreeNode*, QTreeWidgetItem*> items_;
+    tk::TreeNode* editingNode_ = nullptr;
+    bool opening_ = false;
+    bool closing_ = false;
+    bool committed_ = false;
 };
 
 // A check-list box: a click on an item's box toggles its mark, other clicks select as in a list box.

@@ -1,14 +1,20 @@
 #include "app/FormWindow.h"
 
 #include <QCloseEvent>
+#include <QDropEvent>
 #include <QMenuBar>
+#include <QMimeData>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QTimer>
 #include <QWindow>
+#include <algorithm>
 
 #include "app/FormRenderer.h"
 #include "app/MenuBinding.h"
 #include "app/TextCodec.h"
+#include "platform/DropFiles.h"
+#include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menus.h"
 
@@ -67,6 +73,9 @@ void FormWindow::SyncFromForm()
     QRect bounds(form_->Left(), form_->Top(), form_->Width(), form_->Height());
     if (geometry() != bounds) {
         setGeometry(bounds);
+    }
+    if (bool accepts = platform::AcceptsDroppedFiles(form_->Handle()); acceptDrops() != accepts) {
+        setAcceptDrops(accepts);
     }
     QString caption = FromCp932(form_->Caption());
     QString title = captionText_.isEmpty() ? caption : caption + "  " + captionText_;
@@ -259,6 +268,55 @@ void FormWindow::UserMovedOrResized()
         return;
     }
     renderer_.Deliver([this, now] { form_->SetBounds(now.x(), now.y(), now.width(), now.height()); });
+}
+
+bool FormWindow::TakesFiles(const QMimeData* data) const
+{
+    if (!form_ || !data || !platform::AcceptsDroppedFiles(form_->Handle())) {
+        return false;
+    }
+    const QList<QUrl> urls = data->urls();
+    return !urls.isEmpty() && std::all_of(urls.begin(), urls.end(), [](const QUrl& url) { return url.isLocalFile(); });
+}
+
+void FormWindow::dragEnterEvent(QDragEnterEvent* event)
+{
+    if (TakesFiles(event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void FormWindow::dragMoveEvent(QDragMoveEvent* event)
+{
+    if (TakesFiles(event->mimeData())) {
+        event->setDropAction(Qt::CopyAction);
+        event->accept();
+    }
+}
+
+void FormWindow::dropEvent(QDropEvent* event)
+{
+    if (!TakesFiles(event->mimeData())) {
+        return;
+    }
+    std::vector<std::string> names;
+    for (const QUrl& url : event->mimeData()->urls()) {
+        names.push_back(ToCp932(url.toLocalFile()));
+    }
+    event->setDropAction(Qt::CopyAction);
+    event->accept();
+    // The drop ends first: the form may ask questions, which must not hold the desktop's drag.
+    uintptr_t window = form_->Handle();
+    QTimer::singleShot(0, this, [this, window, names = std::move(names)]() mutable {
+        renderer_.Deliver([window, &names] {
+            platform::HDROP drop = platform::CreateDrop(std::move(names));
+            tk::Message message{window, platform::WM_DROPFILES, drop, 0};
+            tk::Application::Instance().DispatchMessage(message);
+            // Released here too when no hook took the message; a second release is harmless.
+            platform::DragFinish(drop);
+        });
+    });
 }
 
 // The menu bar stands in for the caption where a person might look for the caption's menu.

@@ -1,7 +1,8 @@
 #pragma once
 // The window of one toolkit form. It draws its own frame and caption bar with the toolkit's window
 // metrics, so the window's outer size is the form's size, the caption date is drawn where the form
-// asks, and the caption's double click and right-button press reach the form's hooks.
+// asks, and the caption's double click and right-button press reach the form's hooks. Files
+// dropped from the desktop reach a form that accepts them as the platform's files-dropped message.
 
 #include <QPointer>
 #include <QWidget>
@@ -10,6 +11,7 @@
 #include "toolkit/Types.h"
 
 class QMenuBar;
+class QMimeData;
 
 namespace tk {
 class Form;
@@ -49,10 +51,15 @@ protected:
     void changeEvent(QEvent* event) override;
     void moveEvent(QMoveEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dragMoveEvent(QDragMoveEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void UserMovedOrResized();
+    // Local files dragged over a form that accepts dropped files.
+    bool TakesFiles(const QMimeData* data) const;
     Qt::Edges EdgesAt(QPoint at) const;
 
     FormRenderer& renderer_;

@@ -14,7 +14,7 @@ const std::map<std::string, Command> commandWords = {
     {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
     {"palette", Command::Palette}, {"db-access", Command::DbAccess}, {"version-info", Command::VersionInfo},
     {"version", Command::Version}, {"send", Command::Send}, {"listen", Command::Listen},
-    {"form", Command::Form}};
+    {"form", Command::Form}, {"tasks", Command::Tasks}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -168,11 +168,17 @@ bool CheckOperands(CliOptions& options, std::string& error)
         if (count > 1)
             error = "palette takes at most one package";
         break;
+    case Command::Tasks:
+        if (count != 1)
+            error = "tasks takes one task file";
+        break;
     case Command::Swap:
     case Command::Insert:
     case Command::Help:
         break;
     }
+    if (error.empty() && !options.Notes.empty() && options.Cmd != Command::Tasks)
+        error = "--notes applies to tasks only";
     if (error.empty() && !options.Select.empty() && options.Cmd != Command::Properties &&
         options.Cmd != Command::DbAccess)
         error = "--select applies to properties and db-access only";
@@ -279,6 +285,8 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 target = &options.Comments;
             else if (TakeValue(arg, "--unit-comment", i, argc, argv, value))
                 target = &options.UnitComment;
+            else if (TakeValue(arg, "--notes", i, argc, argv, value))
+                target = &options.Notes;
             else if (TakeValue(arg, "--select", i, argc, argv, value))
                 target = &options.Select;
             else if (TakeValue(arg, "--block", i, argc, argv, value))
@@ -386,6 +394,9 @@ std::string HelpText()
            "                         the running programs of this user, and prints the answers\n"
            "  listen                 prints each message for its group or for all, one a line\n"
            "                         (FROM_COMMAND_KIND_TO), answering every CALLBACK\n"
+           "  tasks TASKFILE         the task tree, one node a line, indented by a TAB per level\n"
+           "  tasks TASKFILE --notes NODE\n"
+           "                         the notes the memo shows for the first node named NODE\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --jobs N, -j N         routines: share the files among N worker processes, each\n"
@@ -400,9 +411,9 @@ std::string HelpText()
            "  --raw                  texts in code page 932 as stored, not converted to UTF-8\n"
            "  --help                 this text\n"
            "\n"
-           "File names are used as given; routine texts, separators, class names and unit\n"
-           "comments are converted from UTF-8 unless --raw. Files are taken as stored (code\n"
-           "page 932).\n";
+           "File names are used as given; routine texts, separators, class names, unit\n"
+           "comments and node names are converted from UTF-8 unless --raw. Files are taken as\n"
+           "stored (code page 932).\n";
 }
 
 }  // namespace cli

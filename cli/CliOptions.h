@@ -8,7 +8,7 @@ namespace cli {
 
 enum class Command {
     Units, Routines, Jump, Report, ClassUnit, ClassDef, Methods, Swap, Insert, Components, Properties, Rename,
-    Palette, DbAccess, VersionInfo, Version, Send, Listen, Form, Help
+    Palette, DbAccess, VersionInfo, Version, Send, Listen, Form, Tasks, Help
 };
 
 struct CliOptions {
@@ -17,6 +17,7 @@ struct CliOptions {
     std::string Home;                   // empty: the default data folder
     std::string Addin;                  // empty: the add-in beside the executable
     std::string Output;                 // report, class-unit: the file the save dialog is answered with
+    std::string Notes;                  // tasks: the node whose notes are shown
     std::string Select;                 // properties, db-access: the component chosen in the designer
     std::string ClassName;              // class-unit, class-def, methods
     std::string BaseName;               // class-unit, class-def

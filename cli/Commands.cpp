@@ -13,19 +13,6 @@
 
 namespace cli {
 
-// Components of a window are usually owned by the window itself; menu items may sit one level
-// further down, owned by their menu.
-tk::Component* FindOwned(const tk::Component& owner, const std::string& name)
-{
-    if (tk::Component* found = owner.FindComponent(name))
-        return found;
-    for (int i = 0; i < owner.ComponentCount(); ++i) {
-        if (tk::Component* found = FindOwned(*owner.Components(i), name))
-            return found;
-    }
-    return nullptr;
-}
-
 namespace {
 
 // Notes whether an add-in moved the cursor or top line of one file's view.
@@ -67,6 +54,17 @@ std::string UnreadableReason(const std::string& fileName)
 
 }  // namespace
 
+tk::Component* FindOwned(const tk::Component& owner, const std::string& name)
+{
+    if (tk::Component* found = owner.FindComponent(name))
+        return found;
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        if (tk::Component* found = FindOwned(*owner.Components(i), name))
+            return found;
+    }
+    return nullptr;
+}
+
 Commands::Commands(AddinSession& session, ConsoleDesktop& desktop, tk::Form& toolWindow,
                    const CliOptions& options, std::FILE* out)
     : session_(session), desktop_(desktop), toolWindow_(toolWindow), options_(options), out_(out)
@@ -94,6 +92,8 @@ int Commands::Run()
         return VersionInfo();
     case Command::Version:
         return Version();
+    case Command::Tasks:
+        return Tasks();
     case Command::Components:
         return Components();
     case Command::Properties:

@@ -14,7 +14,8 @@
 
 namespace cli {
 
-// A component owned by owner, or by one of the components it owns, and so on down.
+// The component of that name owned by owner or by one of its components, at any depth: menu items
+// are owned by their window or by their menu.
 tk::Component* FindOwned(const tk::Component& owner, const std::string& name);
 
 class Commands {
@@ -40,6 +41,7 @@ private:
     // In VersionCommands.cpp.
     int VersionInfo();
     int Version();
+    int Tasks();
     // In EditCommands.cpp.
     int Swap();
     int Insert();

@@ -3,23 +3,11 @@
 #include "controls/ComboBoxEx.h"
 #include "host/Globals.h"
 #include "platform/Cp932.h"
+#include "services/HourGlass.h"
 #include "services/QuorlinUnit.h"
 #include "toolkit/Application.h"
 
 namespace quorlin {
-
-namespace {
-
-// The hourglass for the life of a scan, the default cursor again however the scan ends.
-class HourGlass {
-public:
-    HourGlass() { tk::Application::Instance().SetCursor(tk::Cursor::HourGlass); }
-    ~HourGlass() { tk::Application::Instance().SetCursor(tk::Cursor::Default); }
-    HourGlass(const HourGlass&) = delete;
-    HourGlass& operator=(const HourGlass&) = delete;
-};
-
-}  // namespace
 
 hostapi::HostRef<hostapi::TIModuleInterface> TCodeForm::OpenCommandUnit(const std::string& fileName,
                                                                         const UnitOpenSteps& steps)

@@ -44,6 +44,7 @@ void TCodeForm::ApplicationHooks::Install(TCodeForm* form)
             previous(sender);
     };
     application.OnDeactivate = [form, previous = previousDeactivate_](tk::Component* sender) {
+        form->LabelEditing = false;
         form->DrawCaptionDate();
         if (previous)
             previous(sender);

@@ -51,7 +51,9 @@ TCodeForm::TCodeForm(tk::Component* owner) : tk::Form(owner)
     CreateLayout();
     CreateMainMenu();
     CreateCtrlMenu();
+    CreateTaskParts();
     WireEvents();
+    WireTaskEvents();
     FinishCreate();
 }
 
@@ -102,7 +104,7 @@ void TCodeForm::CreateLayout()
     Panel2->SetParent(this);
     Panel2->SetAlign(tk::Align::Client);
 
-    TreeView1 = new tk::TreeView(this);
+    TreeView1 = new TTreeViewEx(this);
     TreeView1->SetName("TreeView1");
     TreeView1->SetParent(Panel2);
     TreeView1->SetWidth(89);
@@ -333,7 +335,7 @@ void TCodeForm::FormCreate(tk::Component*)
     }
     std::string previous = NewMRU->ReadValue("PrevFileName");
     if (!previous.empty() && platform::FileExists(previous))
-        TaskFileName = previous;
+        OpenTaskFile(previous);
     TreeView1->SetWidth(NewMRU->ReadNumber("TreeWidth", 90));
     CreateJumpHistoryFile();
 }
@@ -352,6 +354,7 @@ void TCodeForm::FormClose(tk::Component*, tk::CloseAction& action)
     Release();
     if (CodeForm == this)
         CodeForm = nullptr;
+    SaveMemoChanges();
     NewMRU->WriteValue("PrevFileName", TaskFileName);
     NewMRU->WriteValue("TreeWidth", std::to_string(TreeView1->Width()));
 }

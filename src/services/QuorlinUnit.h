@@ -9,7 +9,7 @@
 
 #include "hostapi/HostRef.h"
 #include "hostapi/ToolIntf.h"
-#include "toolkit/ComCtrls.h"
+#include "tasks/NewTreeView.h"
 #include "toolkit/Dialogs.h"
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Form.h"
@@ -18,6 +18,7 @@
 
 namespace quorlin {
 
+class TAcceptFile;
 class TComboBoxEx;
 class TMemoEx;
 class TMessageCtrl;
@@ -54,11 +55,14 @@ public:
     TComboBoxEx* UnitCombo;
     TComboBoxEx* MethodCombo;
     tk::Panel* Panel2;
-    tk::TreeView* TreeView1;
+    TTreeViewEx* TreeView1;
     tk::Splitter* SplitPanel1;
     TMemoEx* Memo1;
     tk::Panel* FocusPanel;
     tk::SaveDialog* SaveDialog1;
+    tk::OpenDialog* OpenDialog1;
+    tk::SaveDialog* TextSaveDialog;
+    TAcceptFile* AcceptFile1;
     TMRUEx* ProjectMRU;
     TMRUEx* JumpMRU;
     TMRUEx* NewMRU;
@@ -181,6 +185,44 @@ public:
     void InsertClassClick(tk::Component* sender);
     void MethodMenuItemClick(tk::Component* sender);
 
+    // Task tree, memos and task file.
+    std::string CurrentNodeText;
+    bool LabelEditing = false;
+    void OpenTaskFile(const std::string& name);
+    void SaveTaskFile(const std::string& newName, const std::string& oldName);
+    std::string LinkedFileName(const std::string& nodeText);
+    void SetLinkedFileName(const std::string& nodeText, const std::string& fileName);
+    // Writes the memo's changes to the linked file of the node it shows; false when that failed
+    // (the changes then stay pending).
+    bool SaveMemoChanges();
+    void TreeView1KeyDown(tk::Component* sender, uint16_t& key, tk::ShiftState shift);
+    void TreeView1KeyPress(tk::Component* sender, char& key);
+    void TreeView1Editing(tk::Component* sender, tk::TreeNode* node, bool& allowEdit);
+    void TreeView1Edited(tk::Component* sender, tk::TreeNode* node, std::string& text);
+    void TreeView1EditCancel(tk::Component* sender, tk::TreeNode* node);
+    void TreeView1NewEditCancel(tk::Component* sender, tk::TreeNode* node, bool& deleteNode);
+    void TreeView1Changing(tk::Component* sender, tk::TreeNode* node, bool& allowChange);
+    void TreeView1Change(tk::Component* sender);
+    void TreeView1DragOver(tk::Component* sender, tk::Component* source, int x, int y, bool& accept);
+    void TreeView1DragDrop(tk::Component* sender, tk::Component* source, int x, int y);
+    void TreeView1DblClick(tk::Component* sender);
+    void Memo1KeyPress(tk::Component* sender, char& key);
+    void Memo1KeyDown(tk::Component* sender, uint16_t& key, tk::ShiftState shift);
+    void New1Click(tk::Component* sender);
+    void K1Click(tk::Component* sender);
+    void Save1Click(tk::Component* sender);
+    void SaveAs1Click(tk::Component* sender);
+    void Close1Click(tk::Component* sender);
+    void FullExpand1Click(tk::Component* sender);
+    void FullCollapse1Click(tk::Component* sender);
+
+    // Linked files, memo files and dropped files.
+    void MenuModifyLinkClick(tk::Component* sender);
+    void ClearMemoItemClick(tk::Component* sender);
+    void SaveMemoItemClick(tk::Component* sender);
+    // False when the file could not be read; the drop's remaining files are then left.
+    bool AcceptFile1DropFile(const std::string& fileName);
+
     // Form tools. ListSelectedProperties appends the properties of the component selected in the
     // designer (names and type words, entry k of both lists together).
     void ListSelectedProperties(tk::Strings& typeWords, tk::Strings& propNames);
@@ -228,7 +270,9 @@ private:
     void CreateLayout();
     void CreateMainMenu();
     void CreateCtrlMenu();
+    void CreateTaskParts();
     void WireEvents();
+    void WireTaskEvents();
     void PlaceFocusFrame(tk::Control* control);
     void WriteDefaultSizes();
     void CreateJumpHistoryFile();

@@ -72,6 +72,17 @@ void Application::Deactivate()
     }
 }
 
+bool Application::DispatchMessage(Message& message)
+{
+    bool handled = false;
+    if (OnMessage) {
+        // A copy, so a hook that replaces itself while running stays alive to the end.
+        MessageEvent hook = OnMessage;
+        hook(message, handled);
+    }
+    return handled;
+}
+
 void Application::SetCursor(Cursor cursor)
 {
     if (cursor == cursor_) {

@@ -17,6 +17,15 @@ namespace tk {
 class Desktop;
 class Form;
 
+// A message from the platform to one of the application's windows, as the message loop takes it.
+struct Message {
+    uintptr_t Window = 0;
+    uint32_t Msg = 0;
+    uintptr_t WParam = 0;
+    intptr_t LParam = 0;
+};
+using MessageEvent = std::function<void(Message& message, bool& handled)>;
+
 class Application : public Component {
 public:
     // The one instance. It is never destroyed, so forms made by a library that was unloaded are
@@ -42,6 +51,9 @@ public:
     void Idle();
     // Another application became active: OnDeactivate.
     void Deactivate();
+    // The message loop took a platform message: the application's message hook (OnMessage) sees it
+    // first. Answers whether the hook handled it.
+    bool DispatchMessage(Message& message);
 
     Cursor GetCursor() const { return cursor_; }
     void SetCursor(Cursor cursor);
@@ -56,6 +68,7 @@ public:
 
     NotifyEvent OnIdle;
     NotifyEvent OnDeactivate;
+    MessageEvent OnMessage;
 
 private:
     friend class Form;

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "toolkit/Types.h"
+
 namespace tk {
 
 namespace {
@@ -40,6 +42,12 @@ int TreeNode::Index() const
     return -1;
 }
 
+TreeNode* TreeNode::GetNextSibling() const
+{
+    int next = Index() + 1;
+    return next > 0 && next < container_->Count() ? container_->Item(next) : nullptr;
+}
+
 int TreeNode::Level() const
 {
     int level = 0;
@@ -59,6 +67,8 @@ TreeView::TreeView(Component* owner) : Control(owner)
 TreeView::~TreeView()
 {
     selected_ = nullptr;
+    editing_ = nullptr;
+    dragged_ = nullptr;
 }
 
 std::vector<TreeNode*> TreeView::AllNodes() const
@@ -120,11 +130,32 @@ void TreeView::Delete(TreeNode* node)
     if (!Contains(node)) {
         return;
     }
+    if (IsWithin(editing_, node)) {
+        editing_ = nullptr;
+    }
+    if (IsWithin(dragged_, node)) {
+        dragged_ = nullptr;
+    }
     if (IsWithin(selected_, node)) {
-        SetSelected(nullptr);
+        SelectInsteadOf(node);
     }
     auto& siblings = node->container_->children_;
     siblings.erase(siblings.begin() + node->Index());
+}
+
+void TreeView::SelectInsteadOf(TreeNode* node)
+{
+    const auto& siblings = node->container_->children_;
+    int index = node->Index();
+    TreeNode* next = nullptr;
+    if (index + 1 < static_cast<int>(siblings.size())) {
+        next = siblings[index + 1].get();
+    } else if (index > 0) {
+        next = siblings[index - 1].get();
+    } else {
+        next = node->parent_;
+    }
+    ChangeSelection(next);
 }
 
 void TreeView::Clear()
@@ -132,7 +163,9 @@ void TreeView::Clear()
     if (root_.children_.empty()) {
         return;
     }
-    SetSelected(nullptr);
+    editing_ = nullptr;
+    dragged_ = nullptr;
+    ChangeSelection(nullptr);
     root_.children_.clear();
 }
 
@@ -154,9 +187,20 @@ void TreeView::MoveTo(TreeNode* node, TreeNode* newParent, int index)
 
 void TreeView::SetSelected(TreeNode* node)
 {
-    if (node && !Contains(node)) {
+    if ((node && !Contains(node)) || node == selected_) {
         return;
     }
+    bool allow = true;
+    if (OnChanging) {
+        OnChanging(this, node, allow);
+    }
+    if (allow) {
+        ChangeSelection(node);
+    }
+}
+
+void TreeView::ChangeSelection(TreeNode* node)
+{
     if (node == selected_) {
         return;
     }
@@ -178,6 +222,210 @@ void TreeView::FullCollapse()
     for (TreeNode* node : AllNodes()) {
         node->SetExpanded(false);
     }
+}
+
+std::vector<TreeNode*> TreeView::ShownNodes() const
+{
+    std::vector<TreeNode*> rows;
+    std::function<void(const TreeNode&)> add = [&](const TreeNode& parent) {
+        for (int i = 0; i < parent.Count(); ++i) {
+            rows.push_back(parent.Item(i));
+            if (parent.Item(i)->Expanded()) {
+                add(*parent.Item(i));
+            }
+        }
+    };
+    add(root_);
+    return rows;
+}
+
+int TreeView::LabelWidth(const TreeNode& node) const
+{
+    return MeasureText ? MeasureText(node.Text()) : static_cast<int>(node.Text().size()) * 6 + 4;
+}
+
+HitTests TreeView::GetHitTestInfoAt(int x, int y) const
+{
+    HitTests outside = 0;
+    if (y < 0) {
+        outside |= htAbove;
+    } else if (y >= ClientHeight()) {
+        outside |= htBelow;
+    }
+    if (x < 0) {
+        outside |= htToLeft;
+    } else if (x >= ClientWidth()) {
+        outside |= htToRight;
+    }
+    if (outside != 0) {
+        return outside;
+    }
+    std::vector<TreeNode*> rows = ShownNodes();
+    size_t row = static_cast<size_t>(y / ItemHeight);
+    if (row >= rows.size()) {
+        return htNowhere;
+    }
+    // A row: the indent of the node's ancestors, the expand button, then the label.
+    int button = rows[row]->Level() * Indent;
+    int label = button + Indent;
+    if (x < button) {
+        return htOnIndent;
+    }
+    if (x < label) {
+        return htOnButton;
+    }
+    return x < label + LabelWidth(*rows[row]) ? htOnLabel : htOnRight;
+}
+
+TreeNode* TreeView::GetNodeAt(int x, int y) const
+{
+    if (x < 0 || y < 0 || x >= ClientWidth() || y >= ClientHeight()) {
+        return nullptr;
+    }
+    std::vector<TreeNode*> rows = ShownNodes();
+    size_t row = static_cast<size_t>(y / ItemHeight);
+    return row < rows.size() ? rows[row] : nullptr;
+}
+
+Point TreeView::PointIn(const TreeNode* node, HitTests area) const
+{
+    std::vector<TreeNode*> rows = ShownNodes();
+    auto at = std::find(rows.begin(), rows.end(), node);
+    if (!node || at == rows.end()) {
+        return {0, static_cast<int>(rows.size()) * ItemHeight};
+    }
+    int middle = static_cast<int>(at - rows.begin()) * ItemHeight + ItemHeight / 2;
+    int button = node->Level() * Indent;
+    int label = button + Indent;
+    switch (area) {
+    case htOnIndent:
+        return {button - 1, middle};
+    case htOnButton:
+        return {button + Indent / 2, middle};
+    case htOnRight:
+        return {label + LabelWidth(*node) + 1, middle};
+    default:
+        return {label + 1, middle};
+    }
+}
+
+bool TreeView::EditText(TreeNode* node)
+{
+    if (ReadOnly || !Contains(node)) {
+        return false;
+    }
+    bool allow = true;
+    if (OnEditing) {
+        OnEditing(this, node, allow);
+    }
+    if (allow) {
+        editing_ = node;
+        EditStarted();
+    }
+    return allow;
+}
+
+void TreeView::EndEdit(std::string text)
+{
+    TreeNode* node = editing_;
+    if (!node) {
+        return;
+    }
+    editing_ = nullptr;
+    if (OnEdited) {
+        OnEdited(this, node, text);
+    }
+    if (Contains(node)) {
+        node->SetText(std::move(text));
+        EditFinished(node, false);
+    }
+}
+
+void TreeView::CancelEdit()
+{
+    TreeNode* node = editing_;
+    if (!node) {
+        return;
+    }
+    editing_ = nullptr;
+    EditFinished(node, true);
+}
+
+void TreeView::BeginDrag(TreeNode* node)
+{
+    if (!Contains(node)) {
+        return;
+    }
+    SetSelected(node);
+    dragged_ = node;
+}
+
+bool TreeView::DragOver(Component* source, int x, int y)
+{
+    bool accept = false;
+    if (OnDragOver) {
+        OnDragOver(this, source, x, y, accept);
+    }
+    return accept;
+}
+
+void TreeView::DragDrop(Component* source, int x, int y)
+{
+    if (OnDragDrop) {
+        OnDragDrop(this, source, x, y);
+    }
+    dragged_ = nullptr;
+}
+
+void TreeView::DefaultKeyDown(uint16_t key, ShiftState shift)
+{
+    std::vector<TreeNode*> rows = ShownNodes();
+    if (rows.empty() || !WantsKey(key, shift)) {
+        return;
+    }
+    auto at = std::find(rows.begin(), rows.end(), selected_);
+    if (at == rows.end()) {
+        SetSelected(rows.front());
+        return;
+    }
+    TreeNode* node = *at;
+    switch (key) {
+    case VK_UP:
+        SetSelected(at == rows.begin() ? node : *(at - 1));
+        break;
+    case VK_DOWN:
+        SetSelected(at + 1 == rows.end() ? node : *(at + 1));
+        break;
+    case VK_HOME:
+        SetSelected(rows.front());
+        break;
+    case VK_END:
+        SetSelected(rows.back());
+        break;
+    case VK_RIGHT:
+        if (node->Count() > 0 && node->Expanded()) {
+            SetSelected(node->Item(0));
+        } else if (node->Count() > 0) {
+            node->SetExpanded(true);
+        }
+        break;
+    case VK_LEFT:
+        if (node->Expanded()) {
+            node->SetExpanded(false);
+        } else if (node->Parent()) {
+            SetSelected(node->Parent());
+        }
+        break;
+    default:
+        break;
+    }
+}
+
+bool TreeView::WantsKey(uint16_t key, ShiftState shift) const
+{
+    (void)shift;
+    return key == VK_UP || key == VK_DOWN || key == VK_LEFT || key == VK_RIGHT || key == VK_HOME ||
+           key == VK_END;
 }
 
 }  // namespace tk

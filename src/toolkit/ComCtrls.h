@@ -1,6 +1,8 @@
 #pragma once
-// The tree view: nodes with a text each, children in order, one selected node; the page control
-// with its tab sheets.
+// The tree view: nodes with a text each, children in order, one selected node, in-place editing of
+// a node's label and dragging nodes within the tree (rows have a fixed height and each level a fixed
+// indent, so hit tests work without a screen; front ends translate their own hit tests to points);
+// the page control with its tab sheets.
 
 #include <functional>
 #include <memory>
@@ -12,6 +14,27 @@
 namespace tk {
 
 class TreeView;
+class TreeNode;
+
+// What lies under a point of a tree view, as a set.
+using HitTests = uint32_t;
+constexpr HitTests htAbove = 1u << 0;
+constexpr HitTests htBelow = 1u << 1;
+constexpr HitTests htNowhere = 1u << 2;   // the client area below the last row
+constexpr HitTests htOnButton = 1u << 3;  // the expand button
+constexpr HitTests htOnIcon = 1u << 4;
+constexpr HitTests htOnIndent = 1u << 5;  // left of the button
+constexpr HitTests htOnLabel = 1u << 6;
+constexpr HitTests htOnRight = 1u << 7;   // right of the label
+constexpr HitTests htToLeft = 1u << 8;
+constexpr HitTests htToRight = 1u << 9;
+constexpr HitTests htOnItem = htOnIcon | htOnLabel;
+
+using TVChangingEvent = std::function<void(Component* sender, TreeNode* node, bool& allowChange)>;
+using TVEditingEvent = std::function<void(Component* sender, TreeNode* node, bool& allowEdit)>;
+using TVEditedEvent = std::function<void(Component* sender, TreeNode* node, std::string& text)>;
+using DragOverEvent = std::function<void(Component* sender, Component* source, int x, int y, bool& accept)>;
+using DragDropEvent = std::function<void(Component* sender, Component* source, int x, int y)>;
 
 class TreeNode {
 public:
@@ -22,6 +45,8 @@ public:
     TreeNode* Item(int index) const { return children_.at(index).get(); }
     int Index() const;
     int Level() const;
+    // The next node with the same parent (top-level nodes are siblings), or nullptr.
+    TreeNode* GetNextSibling() const;
     bool Expanded() const { return expanded_; }
     void SetExpanded(bool expanded) { expanded_ = expanded; }
     void* Data = nullptr;
@@ -52,21 +77,73 @@ public:
     void MoveTo(TreeNode* node, TreeNode* newParent, int index);
 
     TreeNode* Selected() const { return selected_; }
-    // Selects a node; raises OnChange when the selection differs.
+    // Selects a node unless OnChanging refuses; raises OnChange when the selection differs. When the
+    // selected node is deleted, its next sibling, else its previous one, else its parent is
+    // selected, and OnChanging is not asked.
     void SetSelected(TreeNode* node);
     void FullExpand();
     void FullCollapse();
     bool ReadOnly = false;
 
+    // Rows: the nodes whose ancestors are all expanded, in display order, from the top.
+    std::vector<TreeNode*> ShownNodes() const;
+    int ItemHeight = 16;
+    int Indent = 19;
+    // Width of a label's text; 6 pixels a byte until a front end measures for real.
+    std::function<int(const std::string&)> MeasureText;
+    HitTests GetHitTestInfoAt(int x, int y) const;
+    // The node of the row under the point, or nullptr.
+    TreeNode* GetNodeAt(int x, int y) const;
+    // A point that hit-tests as one area (htOnLabel, htOnIndent, htOnButton, htOnRight) of a shown
+    // node, or as htNowhere when node is nullptr: how a front end hands over a hit test of its own.
+    Point PointIn(const TreeNode* node, HitTests area) const;
+
+    // In-place editing of a label. EditText asks OnEditing, then starts; false when refused or
+    // read-only. EndEdit closes the editor with a text (OnEdited may change it, then the node takes
+    // it); CancelEdit closes it without one.
+    bool EditText(TreeNode* node);
+    TreeNode* EditingNode() const { return editing_; }
+    bool IsEditing() const { return editing_ != nullptr; }
+    void EndEdit(std::string text);
+    void CancelEdit();
+
+    // Dragging a node within the tree: BeginDrag selects it; DragOver asks whether a point accepts
+    // the drop (refused without OnDragOver); DragDrop drops there. Source is the control dragged
+    // from.
+    void BeginDrag(TreeNode* node);
+    TreeNode* DraggedNode() const { return dragged_; }
+    bool DragOver(Component* source, int x, int y);
+    void DragDrop(Component* source, int x, int y);
+    void EndDrag() { dragged_ = nullptr; }
+
     NotifyEvent OnChange;
+    TVChangingEvent OnChanging;
+    TVEditingEvent OnEditing;
+    TVEditedEvent OnEdited;
+    DragOverEvent OnDragOver;
+    DragDropEvent OnDragDrop;
+
+protected:
+    // The label editor opened; it closed, with a text taken or cancelled (node is still in the tree).
+    virtual void EditStarted() {}
+    virtual void EditFinished(TreeNode* node, bool cancelled) { (void)node; (void)cancelled; }
+    // Arrows move the selection and open or close nodes, Home and End go to the first and last row.
+    void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
 
 private:
     TreeNode* Attach(TreeNode* parent, int index, std::string text);
     TreeNode* ContainerFor(TreeNode* parent) { return parent ? parent : &root_; }
     bool Contains(const TreeNode* node) const;
+    // Selection after node and everything below it goes.
+    void SelectInsteadOf(TreeNode* node);
+    void ChangeSelection(TreeNode* node);
+    int LabelWidth(const TreeNode& node) const;
 
     TreeNode root_;
     TreeNode* selected_ = nullptr;
+    TreeNode* editing_ = nullptr;
+    TreeNode* dragged_ = nullptr;
 };
 
 class PageControl;

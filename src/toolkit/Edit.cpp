@@ -36,6 +36,12 @@ void CustomEdit::SetSelText(const std::string& text)
     SetText(std::move(next));
 }
 
+void CustomEdit::TypeText(std::string text)
+{
+    SetText(std::move(text));
+    modified_ = true;
+}
+
 void CustomEdit::SelectAll()
 {
     selStart_ = 0;
@@ -69,6 +75,7 @@ void CustomEdit::DefaultKeyPress(char key)
             selStart_ = start;
         }
         SetSelText({});
+        modified_ = true;
         return;
     }
     if (static_cast<unsigned char>(key) < 0x20 || key == 0x7F) {
@@ -79,6 +86,7 @@ void CustomEdit::DefaultKeyPress(char key)
         return;
     }
     SetSelText(std::string(1, key));
+    modified_ = true;
 }
 
 void CustomEdit::DefaultKeyDown(uint16_t key, ShiftState shift)
@@ -107,6 +115,7 @@ void CustomEdit::DefaultKeyDown(uint16_t key, ShiftState shift)
         }
         if (selLength_ > 0) {
             SetSelText({});
+            modified_ = true;
         }
         break;
     default:
@@ -213,6 +222,7 @@ void Memo::DefaultKeyPress(char key)
     if (key == '\r' || key == '\n') {
         if (!ReadOnly()) {
             SetSelText("\r\n");
+            SetModified(true);
         }
         return;
     }

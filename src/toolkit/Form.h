@@ -42,6 +42,8 @@ public:
     // call it last; it runs once even when a derived form calls it again.
     void FinishCreate();
 
+    // The window's identity towards the platform (dropped files, messages).
+    uintptr_t Handle() const { return reinterpret_cast<uintptr_t>(this); }
     MainMenu* Menu() const { return menu_; }
     void SetMenu(MainMenu* menu);
     BorderIcons GetBorderIcons() const { return borderIcons_; }

@@ -38,6 +38,11 @@ public:
     void SetReadOnly(bool readOnly) { readOnly_ = readOnly; }
     int MaxLength() const { return maxLength_; }
     void SetMaxLength(int length) { maxLength_ = length; }
+    // Set when a person changes the text; the program clears it after it replaces the content.
+    bool Modified() const { return modified_; }
+    void SetModified(bool modified) { modified_ = modified; }
+    // A person changed the whole text to text (a front end's editor did the typing).
+    void TypeText(std::string text);
 
     NotifyEvent OnChange;
 
@@ -57,6 +62,7 @@ private:
     int selLength_ = 0;
     bool readOnly_ = false;
     int maxLength_ = 0;
+    bool modified_ = false;
 };
 
 class Edit : public CustomEdit {

@@ -60,6 +60,7 @@ constexpr uint16_t VK_DELETE = 0x2E;
 constexpr uint16_t VK_F1 = 0x70;
 constexpr uint16_t VK_F2 = 0x71;
 constexpr uint16_t VK_F4 = 0x73;
+constexpr uint16_t VK_F5 = 0x74;
 constexpr uint16_t VK_F6 = 0x75;
 constexpr uint16_t VK_F11 = 0x7A;
 constexpr uint16_t VK_F12 = 0x7B;

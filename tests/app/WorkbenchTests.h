@@ -111,6 +111,7 @@ private slots:
     void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void TrayIconAndMessagesFromOtherPrograms();
+    void TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
 

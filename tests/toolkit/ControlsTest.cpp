@@ -185,13 +185,13 @@ TEST(TreeView, NodesSelectionAndDeletion)
 
     tree.SetSelected(deep);
     tree.SetSelected(deep);
-    tree.Delete(later);  // takes the selected node with it: the selection is cleared first
-    EXPECT_EQ(log, (Log{"Deep", "none"}));
+    tree.Delete(later);  // takes the selected node with it: the selection moves to a neighbour first
+    EXPECT_EQ(log, (Log{"Deep", "Tasks"}));
     EXPECT_EQ(texts(), (Log{"Tasks", "One", "OneAndAHalf"}));
     tree.SetSelected(one);
     tree.Clear();
     EXPECT_EQ(tree.TopCount(), 0);
-    EXPECT_EQ(log, (Log{"Deep", "none", "One", "none"}));
+    EXPECT_EQ(log, (Log{"Deep", "Tasks", "One", "none"}));
 }
 
 TEST(Desktop, PopupMenusDialogsAndMessagesGoThroughTheScriptedDesktop)
