@@ -1,18 +1,17 @@
 #include "platform/IniFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileLock.h"
 #include "platform/FilePath.h"
+#include "platform/RegularFile.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace platform {
@@ -146,33 +145,6 @@ bool ParseInteger(std::string_view text, int& value)
     }
     // Hexadecimal covers the full 32 bits, $FFFFFFFF being -1.
     value = static_cast<int>(static_cast<unsigned int>(static_cast<unsigned long long>(signedValue)));
-    return true;
-}
-
-mode_t CurrentUmask()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("Umask:", 0) == 0) {
-            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-        }
-    }
-    return 022;
-}
-
-bool WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        ssize_t written = write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        text.remove_prefix(static_cast<size_t>(written));
-    }
     return true;
 }
 
@@ -354,6 +326,7 @@ struct Section {
 
 struct IniFile::Data {
     std::string fileName;
+    std::unique_ptr<FileLock> lock;  // held from the read to the last write
     std::string errorText;
     bool modified = false;
     std::string store;              // the file's text, then every line written since
@@ -446,39 +419,15 @@ struct IniFile::Data {
                 std::free(resolved);
             }
         }
-        bool exists = stat(target.c_str(), &info) == 0;
-        std::string temporary = target + ".XXXXXX";
-        int fd = mkstemp(temporary.data());
-        if (fd < 0) {
-            return Fail("cannot create a file beside " + target, errno);
-        }
-        fchmod(fd, exists ? (info.st_mode & 07777) : (0666 & ~CurrentUmask()));
-        // The rename makes the replacement atomic for a program that stops half-way; no fsync, which
-        // would cost every history update a disk flush.
-        int error = WriteAll(fd, text) ? 0 : errno;
-        if (close(fd) != 0 && error == 0) {
-            error = errno;
-        }
-        if (error == 0 && rename(temporary.c_str(), target.c_str()) != 0) {
-            error = errno;
-        }
-        if (error != 0) {
-            unlink(temporary.c_str());
-            return Fail("cannot write " + target, error);
-        }
-        return true;
+        return ReplaceFile(target, text, errorText);
     }
 
-    bool Fail(const std::string& what, int error)
-    {
-        errorText = what + ": " + std::strerror(error);
-        return false;
-    }
 };
 
 IniFile::IniFile(std::string fileName) : data_(std::make_unique<Data>())
 {
     data_->fileName = std::move(fileName);
+    data_->lock = std::make_unique<FileLock>(data_->fileName);
     ReadWholeFile(data_->fileName, data_->store);
     data_->Parse();
 }
