@@ -1,14 +1,16 @@
 #include "services/QuorlinUnit.h"
 
-#include <fstream>
 #include <stdexcept>
 
 #include "controls/ComboBoxEx.h"
 #include "controls/MemoEx.h"
 #include "host/Globals.h"
+#include "platform/FileLock.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
+#include "platform/RegularFile.h"
+#include "services/DataFolder.h"
 #include "services/DateText.h"
 #include "services/MruEx.h"
 #include "services/WinSave.h"
@@ -286,6 +288,7 @@ void TCodeForm::FormCreate(tk::Component*)
     hooks_.Install(this);
     tk::Application::Instance().SetTitle(ApplicationTitle);
     DrawCaptionDate();
+    PrepareDataFolder();
     {
         platform::IniFile settings(platform::InHostFolder("Quorlin.Dat"));
         settings.EraseSection("MethodJumpHistory");
@@ -307,10 +310,13 @@ void TCodeForm::FormCreate(tk::Component*)
 
 void TCodeForm::CreateJumpHistoryFile()
 {
+    // A new empty file replaces what stands at the name, a link included, so no other file is
+    // emptied through it.
     std::string fileName = platform::InHostFolder("Quorlin.Jmp");
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw std::runtime_error("Cannot create file " + fileName);
+    platform::FileLock lock(fileName);  // another window's start removes stale temporary files
+    std::string error;
+    if (!platform::ReplaceFile(fileName, "", error))
+        throw std::runtime_error("Cannot create file: " + error);
 }
 
 void TCodeForm::FormClose(tk::Component*, tk::CloseAction& action)
