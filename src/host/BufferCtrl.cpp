@@ -77,6 +77,7 @@ bool TBufferCtrl::ReadLine(std::string& s)
         size_t chunk = lf ? static_cast<const char*>(lf) - start + 1 : available;
         if (pendingLength + chunk > static_cast<size_t>(MaxLineLength)) {
             stopped_ = true;
+            tooLong_ = true;
             return false;
         }
         index_ += static_cast<int>(chunk);
@@ -116,6 +117,7 @@ bool TBufferCtrl::ReadLine(std::string& s)
         stopped_ = true;
         return false;
     }
+    ++linesRead_;
     return true;
 }
 

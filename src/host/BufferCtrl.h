@@ -24,6 +24,9 @@ public:
     // unchanged) and for the "end." line (s is then set all the same). A last line without a line
     // break is handed out whole.
     bool ReadLine(std::string& s);
+    // Lines handed out so far. When a line too long ended the reading, it is line LinesRead() + 1.
+    int32_t LinesRead() const { return linesRead_; }
+    bool StoppedAtLongLine() const { return tooLong_; }
 
 private:
     bool Fill();
@@ -35,6 +38,8 @@ private:
     int count_ = 0;  // bytes of buffer_ that the last read filled
     bool atEnd_ = false;
     bool stopped_ = false;  // the text, an overlong line or the "end." line ended the reading
+    bool tooLong_ = false;
+    int32_t linesRead_ = 0;
 };
 
 }  // namespace quorlin
