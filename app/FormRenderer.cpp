@@ -101,7 +101,9 @@ void FormRenderer::SyncForm(tk::Form& form)
     if (auto entry = entries_.find(form.ActiveControl()); entry != entries_.end()) {
         active = &entry->second;
     }
-    if (active && active->Widget && window->isActiveWindow() && !active->Widget->hasFocus()) {
+    // A widget whose child has the focus (an in-place editor) keeps it.
+    if (active && active->Widget && window->isActiveWindow() && !active->Widget->hasFocus() &&
+        !active->Widget->isAncestorOf(QApplication::focusWidget())) {
         active->Widget->setFocus(Qt::OtherFocusReason);
     }
 }

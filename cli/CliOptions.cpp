@@ -1,5 +1,6 @@
 #include "CliOptions.h"
 
+#include <charconv>
 #include <map>
 
 namespace cli {
@@ -8,7 +9,9 @@ namespace {
 
 const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
-    {"report", Command::Report}};
+    {"report", Command::Report}, {"swap", Command::Swap}, {"insert", Command::Insert},
+    {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
+    {"palette", Command::Palette}, {"db-access", Command::DbAccess}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -24,6 +27,54 @@ bool TakeValue(const std::string& arg, const std::string& name, int& i, int argc
         return true;
     }
     return false;
+}
+
+// A whole decimal number of at least 1.
+bool ParseLine(std::string_view text, int& line)
+{
+    auto [end, failure] = std::from_chars(text.data(), text.data() + text.size(), line);
+    return failure == std::errc() && end == text.data() + text.size() && line >= 1;
+}
+
+// The values of the edit commands' options, given as text, checked and stored.
+struct EditValues {
+    std::string Block;
+    std::string Cursor;
+    bool SeparatorGiven = false;
+};
+
+bool CheckEditOptions(const EditValues& values, CliOptions& options, std::string& error)
+{
+    bool swap = options.Cmd == Command::Swap;
+    bool insert = options.Cmd == Command::Insert;
+    if (!swap && !insert) {
+        if (!values.Block.empty() || !values.Cursor.empty() || values.SeparatorGiven || !options.TextFile.empty() ||
+            options.Selected || options.DryRun)
+            error = "--block, --cursor, --separator, --text, --selected and --dry-run apply to swap and insert only";
+        return error.empty();
+    }
+    if (options.Operands.size() != 1)
+        error = std::string(swap ? "swap" : "insert") + " takes one file";
+    else if (values.Cursor.empty())
+        error = "--cursor LINE is needed";
+    else if (!ParseLine(values.Cursor, options.CursorLine))
+        error = "--cursor takes a line number";
+    else if (options.CursorLine == 1)
+        error = "--cursor 1: nothing can go in front of the first line";
+    else if (swap && values.Block.empty())
+        error = "--block FIRST-LAST is needed";
+    else if (swap && (values.Block.find('-') == std::string::npos ||
+                      !ParseLine(values.Block.substr(0, values.Block.find('-')), options.BlockFirst) ||
+                      !ParseLine(values.Block.substr(values.Block.find('-') + 1), options.BlockLast) ||
+                      options.BlockFirst > options.BlockLast))
+        error = "--block takes FIRST-LAST, two line numbers with FIRST not after LAST";
+    else if (swap && (!options.TextFile.empty() || options.Selected))
+        error = "--text and --selected apply to insert only";
+    else if (insert && options.TextFile.empty())
+        error = "--text FILE2 is needed";
+    else if (insert && (!values.Block.empty() || values.SeparatorGiven))
+        error = "--block and --separator apply to swap only";
+    return error.empty();
 }
 
 bool CheckOperands(CliOptions& options, std::string& error)
@@ -48,9 +99,38 @@ bool CheckOperands(CliOptions& options, std::string& error)
         else if (options.Output.empty())
             error = "report needs -o OUT";
         break;
+    case Command::Components:
+        if (count != 2)
+            error = "components takes a project file and a class name";
+        break;
+    case Command::Properties:
+    case Command::DbAccess:
+        if (count != 1)
+            error = std::string(options.Cmd == Command::Properties ? "properties" : "db-access") +
+                    " takes one unit";
+        else if (options.Select.empty())
+            error = "--select NAME is needed";
+        break;
+    case Command::Rename:
+        if (count != 3)
+            error = "rename takes a unit, the old name and the new name";
+        break;
+    case Command::Palette:
+        if (count > 1)
+            error = "palette takes at most one package";
+        break;
+    case Command::Swap:
+    case Command::Insert:
     case Command::Help:
         break;
     }
+    if (error.empty() && !options.Select.empty() && options.Cmd != Command::Properties &&
+        options.Cmd != Command::DbAccess)
+        error = "--select applies to properties and db-access only";
+    if (error.empty() && options.Types && options.Cmd != Command::Properties)
+        error = "--types applies to properties only";
+    if (error.empty() && options.Grid && options.Cmd != Command::DbAccess)
+        error = "--grid applies to db-access only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
@@ -63,6 +143,7 @@ bool CheckOperands(CliOptions& options, std::string& error)
 
 bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& error)
 {
+    EditValues edit;
     bool haveCommand = false;
     bool optionsEnded = false;
     bool help = false;
@@ -85,6 +166,22 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 options.Unsorted = true;
                 continue;
             }
+            if (arg == "--types") {
+                options.Types = true;
+                continue;
+            }
+            if (arg == "--grid") {
+                options.Grid = true;
+                continue;
+            }
+            if (arg == "--selected") {
+                options.Selected = true;
+                continue;
+            }
+            if (arg == "--dry-run") {
+                options.DryRun = true;
+                continue;
+            }
             std::string* target = nullptr;
             std::string value;
             if (TakeValue(arg, "--home", i, argc, argv, value))
@@ -94,6 +191,18 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
+            else if (TakeValue(arg, "--select", i, argc, argv, value))
+                target = &options.Select;
+            else if (TakeValue(arg, "--block", i, argc, argv, value))
+                target = &edit.Block;
+            else if (TakeValue(arg, "--cursor", i, argc, argv, value))
+                target = &edit.Cursor;
+            else if (TakeValue(arg, "--text", i, argc, argv, value))
+                target = &options.TextFile;
+            else if (TakeValue(arg, "--separator", i, argc, argv, value)) {
+                target = &options.Separator;
+                edit.SeparatorGiven = true;
+            }
             if (!target) {
                 error = "unknown option " + arg;
                 return false;
@@ -125,18 +234,18 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
         error = "no command given";
         return false;
     }
-    return CheckOperands(options, error);
+    return CheckOperands(options, error) && CheckEditOptions(edit, options, error);
 }
 
 std::string UsageLine()
 {
-    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] {units PROJECT.dpr | routines [--unsorted] "
-           "FILE... | jump FILE TEXT | report [--unsorted] FILE -o OUT}";
+    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]  "
+           "(quorlin --help lists the commands)";
 }
 
 std::string HelpText()
 {
-    return UsageLine() + "\n"
+    return "usage: quorlin [--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]\n"
            "\n"
            "Runs the add-in's tool window in a reference host without a display.\n"
            "\n"
@@ -147,15 +256,34 @@ std::string HelpText()
            "                         (exit status 1 when the jump fails)\n"
            "  report FILE -o OUT     writes the routine list report to OUT (a name without\n"
            "                         an extension gets \".ini\", as in the save dialog)\n"
+           "  swap FILE --block FIRST-LAST --cursor LINE [--separator TEXT] [--dry-run]\n"
+           "                         inserts in front of line LINE a copy of lines FIRST to\n"
+           "                         LAST with the sides of each assignment swapped (the\n"
+           "                         separator is \":=\" unless given) and saves FILE\n"
+           "  insert FILE --cursor LINE --text FILE2 [--selected] [--dry-run]\n"
+           "                         inserts the lines of FILE2 in front of line LINE and\n"
+           "                         saves FILE; --selected inserts FILE2's text unchanged\n"
+           "  components PROJECT.dpr CLASS\n"
+           "                         the components of class CLASS in the project's forms\n"
+           "  properties UNIT.pas --select NAME [--types]\n"
+           "                         the properties of component NAME of the unit's form\n"
+           "  rename UNIT.pas OLD NEW\n"
+           "                         renames component OLD of the unit's form and saves\n"
+           "  palette [PACKAGE]      the installed packages, or the component classes of one\n"
+           "  db-access UNIT.pas --select NAME [--grid]\n"
+           "                         routines that copy component NAME's properties to and\n"
+           "                         from a data set (--grid: a control grid)\n"
            "\n"
            "  --unsorted             routines in source order\n"
+           "  --dry-run              swap, insert: print the edited text instead of saving it\n"
            "  --home DIR             folder of the add-in's settings files\n"
            "                         (default $XDG_DATA_HOME/quorlin or ~/.local/share/quorlin)\n"
            "  --addin PATH           the add-in library (default libquorlin.so beside quorlin)\n"
            "  --raw                  texts in code page 932 as stored, not converted to UTF-8\n"
            "  --help                 this text\n"
            "\n"
-           "File names are used as given; routine texts are converted from UTF-8 unless --raw.\n";
+           "File names are used as given; routine texts and separators are converted from\n"
+           "UTF-8 unless --raw. Files are taken as stored (code page 932).\n";
 }
 
 }  // namespace cli

@@ -6,7 +6,9 @@
 
 namespace cli {
 
-enum class Command { Units, Routines, Jump, Report, Help };
+enum class Command {
+    Units, Routines, Jump, Report, Swap, Insert, Components, Properties, Rename, Palette, DbAccess, Help
+};
 
 struct CliOptions {
     Command Cmd = Command::Help;
@@ -14,8 +16,20 @@ struct CliOptions {
     std::string Home;                   // empty: the default data folder
     std::string Addin;                  // empty: the add-in beside the executable
     std::string Output;                 // report: the file the save dialog is answered with
+    std::string Select;                 // properties, db-access: the component chosen in the designer
     bool Raw = false;
     bool Unsorted = false;
+    bool Types = false;                 // properties: names with their type words
+    bool Grid = false;                  // db-access: the control-grid routines
+    // swap and insert: the block's first and last line, the cursor's line, the separator, the
+    // file whose text the memo takes, whether all of it is selected, whether FILE stays untouched.
+    int BlockFirst = 0;
+    int BlockLast = 0;
+    int CursorLine = 0;
+    std::string Separator = ":=";
+    std::string TextFile;
+    bool Selected = false;
+    bool DryRun = false;
 };
 
 // Fills options from argv; false with a one-line reason in error when the arguments are wrong.

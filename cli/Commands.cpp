@@ -68,6 +68,20 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::Components:
+        return Components();
+    case Command::Properties:
+        return Properties();
+    case Command::Rename:
+        return Rename();
+    case Command::Palette:
+        return Palette();
+    case Command::DbAccess:
+        return DbAccess();
+    case Command::Swap:
+        return Swap();
+    case Command::Insert:
+        return Insert();
     case Command::Help:
         break;
     }
@@ -197,6 +211,14 @@ tk::ComboBox& Commands::Combo(const std::string& name)
     if (!combo)
         throw std::runtime_error("the tool window has no combo box " + name);
     return *combo;
+}
+
+tk::Memo& Commands::Memo(const std::string& name)
+{
+    auto* memo = dynamic_cast<tk::Memo*>(FindOwned(toolWindow_, name));
+    if (!memo)
+        throw std::runtime_error("the tool window has no memo " + name);
+    return *memo;
 }
 
 std::string Commands::Shown(const std::string& text) const

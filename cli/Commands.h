@@ -24,6 +24,29 @@ private:
     int Routines();
     int Jump();
     int Report();
+    // In EditCommands.cpp.
+    int Swap();
+    int Insert();
+    // Opens FILE in the host for an edit command, once it can be read (and written, unless
+    // --dry-run); false with the exit status in status otherwise.
+    bool OpenForEdit(const std::string& file, const std::string& path, int& status);
+    // Saves the edited FILE, or with --dry-run prints the buffer instead; answers the exit status.
+    int FinishEdit(const std::string& file, const std::string& path);
+
+    // Form tools (FormToolCommands.cpp).
+    int Components();
+    int Properties();
+    int Rename();
+    int Palette();
+    int DbAccess();
+    // Opens the unit's source and brings it to the front: the form tools work on the current unit.
+    bool MakeCurrent(const std::string& path);
+    // Makes the component of that name the designer's selection in the unit's form.
+    bool SelectInDesigner(const std::string& path, const std::string& name);
+    // Clicks a menu item of the tool window and prints the lines it appended to the memo.
+    int PrintMemoLinesOf(const std::string& menuItem);
+    // A text given on the command line as the add-in holds it.
+    std::string Given(const std::string& text) const;
 
     // Makes the unit (a full path as the host names it) the only entry of the unit list and
     // chooses it, as a click does: the add-in opens it in the host and lists its routines. False
@@ -33,6 +56,7 @@ private:
     bool CheckReadable(const std::string& fileName);
     bool ClickMenuItem(const std::string& name);
     tk::ComboBox& Combo(const std::string& name);
+    tk::Memo& Memo(const std::string& name);
     // Texts the add-in holds are code page 932; people get UTF-8 unless --raw.
     std::string Shown(const std::string& text) const;
     void Print(const std::string& line);

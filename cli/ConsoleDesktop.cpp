@@ -42,8 +42,11 @@ void ConsoleDesktop::Notice(const std::string& text)
 
 int ConsoleDesktop::RunModal(tk::Form& form)
 {
-    form.SetModalResult(tk::mrCancel);
-    return tk::mrCancel;
+    std::function<int(tk::Form&)> answer = std::move(modalAnswer_);
+    modalAnswer_ = nullptr;
+    int result = answer ? answer(form) : tk::mrCancel;
+    form.SetModalResult(result);
+    return result;
 }
 
 bool ConsoleDesktop::ExecuteDialog(tk::FileDialog& dialog)

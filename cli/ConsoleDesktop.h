@@ -1,7 +1,9 @@
 #pragma once
 // The desktop of the command line: nobody sits in front of it. Message boxes go to standard error,
-// file dialogs take the answer the command's options gave, modal windows are cancelled.
+// file dialogs take the answer the command's options gave, modal windows are cancelled unless the
+// command fills them in.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -16,6 +18,9 @@ public:
 
     // The name the next save dialog answers with; used once. Without one a dialog is cancelled.
     void SetSaveAnswer(std::string fileName) { saveAnswer_ = std::move(fileName); }
+    // What the next modal window is answered with: answer fills it in and gives its result; used
+    // once. Without one a modal window is cancelled.
+    void SetModalAnswer(std::function<int(tk::Form&)> answer) { modalAnswer_ = std::move(answer); }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 
@@ -32,6 +37,7 @@ public:
 private:
     bool raw_;
     std::optional<std::string> saveAnswer_;
+    std::function<int(tk::Form&)> modalAnswer_;
     int messageCount_ = 0;
     int dialogCount_ = 0;
 };

@@ -1,8 +1,8 @@
 #include "EditBuffer.h"
 
-#include <cstdio>
+#include "platform/FileWrite.h"
+
 #include <cstring>
-#include <fstream>
 
 namespace refhost {
 
@@ -122,23 +122,9 @@ bool EditBuffer::Replace(const std::string& text)
 
 bool EditBuffer::Save()
 {
-    std::string temporary = fileName_ + ".~save";
-    std::string data = FromCrLf(text_, style_);
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), fileName_.c_str()) != 0) {
-        std::remove(temporary.c_str());
+    std::string error;
+    if (!platform::WriteFileReplacing(fileName_, FromCrLf(text_, style_), error))
         return false;
-    }
     modified_ = false;
     return true;
 }

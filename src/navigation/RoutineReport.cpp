@@ -4,7 +4,7 @@
 
 #include "controls/ComboBoxEx.h"
 #include "host/Globals.h"
-#include "platform/RegularFile.h"
+#include "platform/FileWrite.h"
 #include "services/DateText.h"
 #include "services/QuorlinUnit.h"
 #include "toolkit/Application.h"
@@ -34,7 +34,7 @@ std::string WriteReport(const std::string& fileName, const std::vector<std::stri
     for (const std::string& line : lines)
         text += line + "\r\n";
     std::string error;
-    platform::ReplaceFile(fileName, text, error);
+    platform::WriteFileReplacing(fileName, text, error);
     return error;
 }
 

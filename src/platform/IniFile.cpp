@@ -3,7 +3,7 @@
 #include "platform/Cp932.h"
 #include "platform/FileLock.h"
 #include "platform/FilePath.h"
-#include "platform/RegularFile.h"
+#include "platform/FileWrite.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -408,20 +408,7 @@ struct IniFile::Data {
         return text;
     }
 
-    bool Write(const std::string& text)
-    {
-        std::string target = fileName;
-        struct stat info {};
-        if (lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
-            // Replace the file a link points at, not the link.
-            if (char* resolved = realpath(target.c_str(), nullptr)) {
-                target = resolved;
-                std::free(resolved);
-            }
-        }
-        return ReplaceFile(target, text, errorText);
-    }
-
+    bool Write(const std::string& text) { return WriteFileReplacing(fileName, text, errorText); }
 };
 
 IniFile::IniFile(std::string fileName) : data_(std::make_unique<Data>())

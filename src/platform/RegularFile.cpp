@@ -4,49 +4,15 @@
 #include "platform/FilePath.h"
 
 #include <cerrno>
-#include <cstdlib>
 #include <cstring>
 #include <dirent.h>
 #include <fcntl.h>
-#include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
 
 namespace {
-
-std::string SpecialFileReason(mode_t mode)
-{
-    return S_ISDIR(mode) ? std::strerror(EISDIR) : "not a regular file";
-}
-
-mode_t CurrentUmask()
-{
-    std::ifstream status("/proc/self/status");
-    std::string line;
-    while (std::getline(status, line)) {
-        if (line.rfind("Umask:", 0) == 0) {
-            return static_cast<mode_t>(std::strtoul(line.c_str() + 6, nullptr, 8));
-        }
-    }
-    return 022;
-}
-
-bool WriteAll(int fd, std::string_view text)
-{
-    while (!text.empty()) {
-        ssize_t written = write(fd, text.data(), text.size());
-        if (written < 0) {
-            if (errno == EINTR) {
-                continue;
-            }
-            return false;
-        }
-        text.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
-}
 
 // The six characters mkstemp puts in place of "XXXXXX".
 bool IsTemporarySuffix(std::string_view suffix)
@@ -64,6 +30,11 @@ bool IsTemporarySuffix(std::string_view suffix)
 }
 
 }  // namespace
+
+std::string SpecialFileReason(unsigned mode)
+{
+    return S_ISDIR(mode) ? std::strerror(EISDIR) : "not a regular file";
+}
 
 int OpenRegularFile(const std::string& fileName, int flags, std::string& reason)
 {
@@ -107,39 +78,6 @@ bool IsSpecialFile(const std::string& fileName)
 {
     struct stat info {};
     return ::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
-}
-
-bool ReplaceFile(const std::string& fileName, std::string_view text, std::string& error)
-{
-    struct stat info {};
-    bool exists = ::lstat(fileName.c_str(), &info) == 0;
-    if (exists && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
-        error = fileName + ": " + SpecialFileReason(info.st_mode);
-        return false;
-    }
-    mode_t mode = exists && S_ISREG(info.st_mode) ? info.st_mode & 07777 : 0666 & ~CurrentUmask();
-    std::string temporary = fileName + ".XXXXXX";
-    int fd = mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) {
-        error = "cannot create a file beside " + fileName + ": " + std::strerror(errno);
-        return false;
-    }
-    fchmod(fd, mode);
-    // The rename makes the replacement atomic for a program that stops half-way; no fsync, which
-    // would cost every history update a disk flush.
-    int failure = WriteAll(fd, text) ? 0 : errno;
-    if (::close(fd) != 0 && failure == 0) {
-        failure = errno;
-    }
-    if (failure == 0 && ::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        failure = errno;
-    }
-    if (failure != 0) {
-        ::unlink(temporary.c_str());
-        error = "cannot write " + fileName + ": " + std::strerror(failure);
-        return false;
-    }
-    return true;
 }
 
 void RemoveStaleTemporaries(const std::string& fileName)

@@ -1,6 +1,6 @@
 #pragma once
-// Opening and replacing the files a user names: a FIFO, device or folder where a file is expected
-// is refused with a reason, never waited on, read or written through.
+// Opening the files a user names: a FIFO, device or folder where a file is expected is refused
+// with a reason, never waited on or read.
 
 #include <string>
 #include <string_view>
@@ -18,14 +18,12 @@ std::string UnreadableReason(const std::string& fileName);
 // True when something other than a regular file stands at fileName (links followed).
 bool IsSpecialFile(const std::string& fileName);
 
-// Replaces fileName with text at once: a temporary file "<fileName>.XXXXXX" beside it is renamed
-// over it, so no reader sees half a file and a crash leaves the old one whole. A link at the name
-// is replaced, not followed; anything else but a regular file is refused. An existing file keeps
-// its permissions; a new one gets 0666 less the umask. False with error set on failure.
-bool ReplaceFile(const std::string& fileName, std::string_view text, std::string& error);
+// Why a file of this type (st_mode) is refused: "Is a directory" or "not a regular file".
+std::string SpecialFileReason(unsigned mode);
 
-// Removes the temporary files ReplaceFile left beside fileName when a process stopped half-way. It
-// takes FileLock(fileName) first, so every writer of such a file holds that lock while it replaces.
+// Removes the temporary files WriteFileReplacing left beside fileName when a process stopped
+// half-way. It takes FileLock(fileName) first, so every writer of such a file holds that lock while
+// it replaces.
 void RemoveStaleTemporaries(const std::string& fileName);
 
 }  // namespace platform

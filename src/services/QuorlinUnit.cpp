@@ -9,7 +9,7 @@
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
-#include "platform/RegularFile.h"
+#include "platform/FileWrite.h"
 #include "services/DataFolder.h"
 #include "services/DateText.h"
 #include "services/MruEx.h"
@@ -278,6 +278,15 @@ void TCodeForm::WireEvents()
     UpdateMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     UpDateCtrlMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     CodeWindowMenu->OnClick = notify(&TCodeForm::CodeWindowMenuClick);
+    ChaneNameMenuItem->OnClick = notify(&TCodeForm::ChaneNameMenuItemClick);
+    N1->OnClick = notify(&TCodeForm::N1Click);
+    PropertyListMenuItem->OnClick = notify(&TCodeForm::PropertyListMenuItemClick);
+    CompoDisplayMenu->OnClick = notify(&TCodeForm::CompoDisplayMenuClick);
+    N10->OnClick = notify(&TCodeForm::N10Click);
+    RyCtrlGridMenuItem->OnClick = notify(&TCodeForm::RyCtrlGridMenuItemClick);
+    TRyDimItemMenu->OnClick = notify(&TCodeForm::TRyDimItemMenuClick);
+    K8->OnClick = notify(&TCodeForm::InsertButtonClick);
+    ExchangeMenuItem->OnClick = notify(&TCodeForm::ExchangeMenuItemClick);
 }
 
 void TCodeForm::FormCreate(tk::Component*)
@@ -315,7 +324,7 @@ void TCodeForm::CreateJumpHistoryFile()
     std::string fileName = platform::InHostFolder("Quorlin.Jmp");
     platform::FileLock lock(fileName);  // another window's start removes stale temporary files
     std::string error;
-    if (!platform::ReplaceFile(fileName, "", error))
+    if (!platform::WriteFileReplacing(fileName, "", error, platform::LinkAtName::Replace))
         throw std::runtime_error("Cannot create file: " + error);
 }
 

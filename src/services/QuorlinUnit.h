@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "hostapi/HostRef.h"
 #include "hostapi/ToolIntf.h"
@@ -13,6 +14,7 @@
 #include "toolkit/ExtCtrls.h"
 #include "toolkit/Form.h"
 #include "toolkit/Menus.h"
+#include "toolkit/Strings.h"
 
 namespace quorlin {
 
@@ -170,6 +172,23 @@ public:
 
     // Routine list report.
     void K5Click(tk::Component* sender);
+
+    // Form tools. ListSelectedProperties appends the properties of the component selected in the
+    // designer (names and type words, entry k of both lists together).
+    void ListSelectedProperties(tk::Strings& typeWords, tk::Strings& propNames);
+    void N1Click(tk::Component* sender);
+    void SearchComponents(const std::string& unitFile, const std::vector<std::string>& classNames);
+    void ChaneNameMenuItemClick(tk::Component* sender);
+    void PropertyListMenuItemClick(tk::Component* sender);
+    void CompoDisplayMenuClick(tk::Component* sender);
+
+    // Data-access code.
+    void N10Click(tk::Component* sender);
+    void RyCtrlGridMenuItemClick(tk::Component* sender);
+    void TRyDimItemMenuClick(tk::Component* sender);
+    // Code insertion and the assignment swapper.
+    void InsertButtonClick(tk::Component* sender);
+    void ExchangeMenuItemClick(tk::Component* sender);
 
 protected:
     void TextChanged() override;

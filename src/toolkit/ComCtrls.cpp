@@ -181,3 +181,161 @@ void TreeView::FullCollapse()
 }
 
 }  // namespace tk
+
+namespace tk {
+
+TabSheet::TabSheet(Component* owner) : Control(owner)
+{
+    SetAlign(Align::Client);
+}
+
+TabSheet::~TabSheet()
+{
+    SetPageControl(nullptr);
+}
+
+void TabSheet::SetPageControl(PageControl* pageControl)
+{
+    if (pageControl == pageControl_) {
+        return;
+    }
+    if (pageControl_) {
+        pageControl_->RemovePage(this);
+    }
+    if (pageControl) {
+        pageControl->InsertPage(this);
+    }
+}
+
+int TabSheet::PageIndex() const
+{
+    if (!pageControl_) {
+        return -1;
+    }
+    const auto& pages = pageControl_->pages_;
+    return static_cast<int>(std::find(pages.begin(), pages.end(), this) - pages.begin());
+}
+
+void TabSheet::SetTabVisible(bool visible)
+{
+    tabVisible_ = visible;
+    if (!visible && pageControl_ && pageControl_->activePage_ == this) {
+        pageControl_->SetActivePage(nullptr);
+    }
+}
+
+PageControl::PageControl(Component* owner) : Control(owner)
+{
+    SetTabStop(true);
+    SetBounds(0, 0, 289, 193);
+}
+
+PageControl::~PageControl()
+{
+    for (TabSheet* page : pages_) {
+        page->pageControl_ = nullptr;
+    }
+    pages_.clear();
+    activePage_ = nullptr;
+}
+
+void PageControl::InsertPage(TabSheet* page)
+{
+    pages_.push_back(page);
+    page->pageControl_ = this;
+    page->SetVisible(false);
+    page->SetParent(this);
+    if (!activePage_ && page->TabVisible()) {
+        SetActivePage(page);
+    }
+}
+
+void PageControl::RemovePage(TabSheet* page)
+{
+    std::erase(pages_, page);
+    page->pageControl_ = nullptr;
+    if (page->Parent() == this) {
+        page->SetParent(nullptr);
+    }
+    if (activePage_ == page) {
+        activePage_ = nullptr;
+        for (TabSheet* other : pages_) {
+            if (other->TabVisible()) {
+                SetActivePage(other);
+                break;
+            }
+        }
+    }
+}
+
+void PageControl::SetActivePage(TabSheet* page)
+{
+    if (page && page->pageControl_ != this) {
+        return;
+    }
+    activePage_ = page;
+    for (TabSheet* each : pages_) {
+        each->SetVisible(each == page);
+    }
+}
+
+void PageControl::SetActivePageIndex(int index)
+{
+    SetActivePage(index >= 0 && index < PageCount() ? pages_[index] : nullptr);
+}
+
+void PageControl::SetTabHeight(int height)
+{
+    tabHeight_ = std::max(height, 0);
+    Realign();
+}
+
+void PageControl::ChooseTab(int index)
+{
+    if (index < 0 || index >= PageCount() || pages_[index] == activePage_ || !pages_[index]->TabVisible()) {
+        return;
+    }
+    bool allowChange = true;
+    if (OnChanging) {
+        OnChanging(this, allowChange);
+    }
+    if (!allowChange) {
+        return;
+    }
+    SetActivePage(pages_[index]);
+    if (OnChange) {
+        OnChange(this);
+    }
+}
+
+Rect PageControl::ClientRect() const
+{
+    constexpr int border = 2;
+    return {border, tabHeight_ + border, std::max(Width() - 2 * border, 0),
+            std::max(Height() - tabHeight_ - 2 * border, 0)};
+}
+
+// Ctrl+Tab and Ctrl+Shift+Tab step through the visible tabs.
+void PageControl::DefaultKeyDown(uint16_t key, ShiftState shift)
+{
+    if (!WantsKey(key, shift) || pages_.empty()) {
+        return;
+    }
+    int count = PageCount();
+    int step = (shift & ssShift) ? count - 1 : 1;
+    int index = std::max(ActivePageIndex(), 0);
+    for (int tried = 0; tried < count; ++tried) {
+        index = (index + step) % count;
+        if (pages_[index]->TabVisible()) {
+            ChooseTab(index);
+            return;
+        }
+    }
+}
+
+bool PageControl::WantsKey(uint16_t key, ShiftState shift) const
+{
+    return key == VK_TAB && (shift & ssCtrl) != 0 && (shift & ssAlt) == 0;
+}
+
+}  // namespace tk

@@ -1,6 +1,8 @@
 #pragma once
-// The tree view: nodes with a text each, children in order, one selected node.
+// The tree view: nodes with a text each, children in order, one selected node; the page control
+// with its tab sheets.
 
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -65,6 +67,68 @@ private:
 
     TreeNode root_;
     TreeNode* selected_ = nullptr;
+};
+
+class PageControl;
+
+using TabChangingEvent = std::function<void(Component* sender, bool& allowChange)>;
+
+// One page of a page control: its caption is the tab's text; only the active page is visible.
+class TabSheet : public Control {
+public:
+    explicit TabSheet(Component* owner);
+    ~TabSheet() override;
+
+    PageControl* GetPageControl() const { return pageControl_; }
+    // Puts the sheet last into pageControl (and inside it); nullptr takes it out.
+    void SetPageControl(PageControl* pageControl);
+    // The sheet's place among its page control's pages; -1 outside one.
+    int PageIndex() const;
+    bool TabVisible() const { return tabVisible_; }
+    void SetTabVisible(bool visible);
+
+private:
+    friend class PageControl;
+    PageControl* pageControl_ = nullptr;
+    bool tabVisible_ = true;
+};
+
+// Pages behind a row of tabs at the top; a page fills the area below the tabs.
+class PageControl : public Control {
+public:
+    explicit PageControl(Component* owner);
+    ~PageControl() override;
+
+    int PageCount() const { return static_cast<int>(pages_.size()); }
+    TabSheet* Pages(int index) const { return pages_.at(index); }
+    TabSheet* ActivePage() const { return activePage_; }
+    // Shows page (one of this control's, or nullptr for none) and hides the others; no events.
+    void SetActivePage(TabSheet* page);
+    int ActivePageIndex() const { return activePage_ ? activePage_->PageIndex() : -1; }
+    void SetActivePageIndex(int index);
+    int TabHeight() const { return tabHeight_; }
+    void SetTabHeight(int height);
+    // A person clicked the tab of page index: OnChanging may refuse, then the page shows and
+    // OnChange follows.
+    void ChooseTab(int index);
+
+    Rect ClientRect() const override;
+
+    TabChangingEvent OnChanging;
+    NotifyEvent OnChange;
+
+protected:
+    void DefaultKeyDown(uint16_t key, ShiftState shift) override;
+    bool WantsKey(uint16_t key, ShiftState shift) const override;
+
+private:
+    friend class TabSheet;
+    void InsertPage(TabSheet* page);
+    void RemovePage(TabSheet* page);
+
+    std::vector<TabSheet*> pages_;
+    TabSheet* activePage_ = nullptr;
+    int tabHeight_ = 20;
 };
 
 }  // namespace tk

@@ -35,6 +35,10 @@ int main(int argc, char* argv[])
         failures += QTest::qExec(&renderer, argc, argv);
     }
     {
+        GridWidgetsTest grids;
+        failures += QTest::qExec(&grids, argc, argv);
+    }
+    {
         EditorTabsTest tabs;
         failures += QTest::qExec(&tabs, argc, argv);
     }

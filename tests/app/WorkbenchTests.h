@@ -59,6 +59,25 @@ private:
     std::unique_ptr<workbench::ToolkitPump> pump_;
 };
 
+// The grid, page control and check-list box of the control library, shown by the real renderer.
+class GridWidgetsTest : public QObject {
+    Q_OBJECT
+public:
+    GridWidgetsTest();
+    ~GridWidgetsTest() override;
+
+private slots:
+    void init();
+    void cleanup();
+    void ControlGridRowsFollowTheArrowKeys();
+    void PageTabsAndCheckListFollowClicks();
+
+private:
+    std::unique_ptr<workbench::FormRenderer> renderer_;
+    std::unique_ptr<workbench::QtDesktop> desktop_;
+    std::unique_ptr<workbench::ToolkitPump> pump_;
+};
+
 // Editor tabs over a reference host, changed from both sides.
 class EditorTabsTest : public QObject {
     Q_OBJECT

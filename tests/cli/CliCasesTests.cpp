@@ -94,6 +94,8 @@ void RunCase(const fs::path& caseFolder)
     fs::path dataHome = tmp / ".run" / "data";
     fs::create_directories(dataHome.parent_path());
     fs::copy(sampleFolder, sample, fs::copy_options::recursive);
+    if (fs::exists(caseFolder / "input"))
+        fs::copy(caseFolder / "input", tmp, fs::copy_options::recursive);
     Tokens tokens{sample.string(), tmp.string()};
 
     std::vector<std::string> args = SplitLines(tokens.Apply(FileText(caseFolder / "args")), "\n");

@@ -1,5 +1,6 @@
 #include "platform/FileLock.h"
 #include "platform/FilePath.h"
+#include "platform/FileWrite.h"
 #include "platform/IniFile.h"
 #include "platform/RegularFile.h"
 
@@ -74,25 +75,37 @@ TEST(RegularFile, SpecialFilesAreRefusedAtOnceWithAReason)
     EXPECT_TRUE(IsFifo(fifo));
 }
 
-TEST(RegularFile, ReplaceFileReplacesALinkNotWhatItPointsAt)
+TEST(RegularFile, ReplacingWritesRefuseSpecialFilesAndMayReplaceALink)
 {
     TempFolder folder;
     std::string victim = folder.Write("victim.txt", "precious");
     std::string link = folder / "Quorlin.Jmp";
     ASSERT_EQ(symlink(victim.c_str(), link.c_str()), 0);
     std::string error;
-    EXPECT_TRUE(ReplaceFile(link, "", error)) << error;
+    EXPECT_TRUE(WriteFileReplacing(link, "", error, LinkAtName::Replace)) << error;
     EXPECT_EQ(TempFolder::Read(victim), "precious");
     EXPECT_TRUE(FileExists(link));
     EXPECT_EQ(TempFolder::Read(link), "");
 
+    // Followed, a link has the file it points at replaced, unless that is no regular file.
+    std::string target = folder.Write("target.ini", "old");
+    std::string followed = folder / "Quorlin.Dat";
+    ASSERT_EQ(symlink(target.c_str(), followed.c_str()), 0);
+    EXPECT_TRUE(WriteFileReplacing(followed, "new", error)) << error;
+    EXPECT_EQ(TempFolder::Read(target), "new");
+    EXPECT_TRUE(std::filesystem::is_symlink(followed));
+
     std::string fifo = folder / "fifo";
     ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
-    EXPECT_FALSE(ReplaceFile(fifo, "x", error));
+    EXPECT_FALSE(WriteFileReplacing(fifo, "x", error));
     EXPECT_EQ(error, fifo + ": not a regular file");
     EXPECT_TRUE(IsFifo(fifo));
+    std::string toFifo = folder / "CodeIni.Ini";
+    ASSERT_EQ(symlink(fifo.c_str(), toFifo.c_str()), 0);
+    EXPECT_FALSE(WriteFileReplacing(toFifo, "x", error));
+    EXPECT_TRUE(IsFifo(fifo));
     std::filesystem::create_directory(folder / "dir");
-    EXPECT_FALSE(ReplaceFile(folder / "dir", "x", error));
+    EXPECT_FALSE(WriteFileReplacing(folder / "dir", "x", error));
     EXPECT_EQ(error, folder / "dir" + ": Is a directory");
 }
 

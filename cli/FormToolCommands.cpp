@@ -1,0 +1,210 @@
+// The form-tool commands of quorlin: the component search, the property list, the rename window,
+// the palette list and the data-access code, each driven through the tool window's menu with the
+// windows' answers taken from the command line.
+
+#include <optional>
+#include <stdexcept>
+#include <vector>
+
+#include "Commands.h"
+#include "hostapi/HostRef.h"
+#include "platform/Cp932.h"
+#include "toolkit/Application.h"
+#include "toolkit/StdCtrls.h"
+
+namespace cli {
+
+namespace {
+
+// A control of a window the add-in opened, by its name.
+template <class T>
+T& Part(tk::Form& form, const std::string& name)
+{
+    T* part = form.Find<T>(name);
+    if (!part)
+        throw std::runtime_error("the window " + form.Name() + " has no " + name);
+    return *part;
+}
+
+// The form tools' windows are confirmed by their OK button, PanelEx2.
+int Confirm(tk::Form& form)
+{
+    Part<tk::Button>(form, "PanelEx2").Click();
+    return form.ModalResult();
+}
+
+// The row whose text equals text without regard to ASCII case, as names in the designer match.
+int FindRow(const tk::ListBox& list, const std::string& text)
+{
+    for (int i = 0; i < list.Items().Count(); ++i) {
+        if (platform::SameText(list.Items()[i], text))
+            return i;
+    }
+    return -1;
+}
+
+}  // namespace
+
+int Commands::Components()
+{
+    const std::string& project = options_.Operands[0];
+    if (!CheckReadable(project))
+        return 1;
+    if (!session_.Host().OpenProject(project)) {
+        Fail(project + ": the host cannot open this project");
+        return 1;
+    }
+    tk::Application::Instance().ProcessMessages();
+    std::string className = Given(options_.Operands[1]);
+    desktop_.SetModalAnswer([className](tk::Form& form) {
+        Part<tk::Edit>(form, "ClassNameEdit").SetText(className);
+        return Confirm(form);
+    });
+    return PrintMemoLinesOf("N1");
+}
+
+int Commands::Properties()
+{
+    const std::string& unit = options_.Operands[0];
+    std::string path = refhost::Host::NormalizeFileName(unit);
+    if (!CheckReadable(unit) || !MakeCurrent(path) || !SelectInDesigner(path, Given(options_.Select)))
+        return 1;
+    bool types = options_.Types;
+    desktop_.SetModalAnswer([types](tk::Form& form) {
+        if (types)
+            Part<tk::RadioButton>(form, "RadioType").Click();
+        return Confirm(form);
+    });
+    return PrintMemoLinesOf("PropertyListMenuItem");
+}
+
+int Commands::DbAccess()
+{
+    const std::string& unit = options_.Operands[0];
+    std::string path = refhost::Host::NormalizeFileName(unit);
+    if (!CheckReadable(unit) || !MakeCurrent(path) || !SelectInDesigner(path, Given(options_.Select)))
+        return 1;
+    return PrintMemoLinesOf(options_.Grid ? "RyCtrlGridMenuItem" : "N10");
+}
+
+int Commands::Rename()
+{
+    const std::string& unit = options_.Operands[0];
+    std::string path = refhost::Host::NormalizeFileName(unit);
+    std::string oldName = Given(options_.Operands[1]);
+    std::string newName = Given(options_.Operands[2]);
+    if (!CheckReadable(unit) || !MakeCurrent(path))
+        return 1;
+    bool opened = false;
+    bool listed = false;
+    bool renamed = false;
+    desktop_.SetModalAnswer([&](tk::Form& form) {
+        opened = true;
+        auto& components = Part<tk::ListBox>(form, "CompoListBox");
+        int row = FindRow(components, oldName);
+        listed = row >= 0;
+        if (listed) {
+            components.ClickItem(row);
+            Part<tk::Edit>(form, "PropNameEdit").SetText(newName);
+            Part<tk::Button>(form, "Button1").Click();
+            renamed = components.Items()[row] == newName;
+        }
+        return Confirm(form);
+    });
+    int messages = desktop_.MessageCount();
+    if (!ClickMenuItem("ChaneNameMenuItem"))
+        return 1;
+    if (desktop_.MessageCount() != messages)
+        return 1;
+    if (!opened) {
+        Fail(unit + ": the unit has no form");
+        return 1;
+    }
+    if (!listed) {
+        Fail(unit + ": the form has no component " + options_.Operands[1]);
+        return 1;
+    }
+    if (!renamed)
+        return 1;
+    if (!session_.Host().SaveAll()) {
+        Fail(unit + ": the renamed form could not be saved");
+        return 1;
+    }
+    return 0;
+}
+
+int Commands::Palette()
+{
+    std::optional<std::string> package;
+    if (!options_.Operands.empty())
+        package = Given(options_.Operands[0]);
+    bool found = !package;
+    std::vector<std::string> rows;
+    desktop_.SetModalAnswer([&](tk::Form& form) {
+        auto& packages = Part<tk::ListBox>(form, "PackageList");
+        if (!package) {
+            rows = packages.Items().Items();
+        } else if (int row = FindRow(packages, *package); row >= 0) {
+            found = true;
+            packages.ClickItem(row);
+            rows = Part<tk::ListBox>(form, "CompoList").Items().Items();
+        }
+        return Confirm(form);
+    });
+    if (!ClickMenuItem("CompoDisplayMenu"))
+        return 1;
+    if (!found) {
+        Fail("no installed package " + options_.Operands[0]);
+        return 1;
+    }
+    for (const std::string& row : rows)
+        Print(Shown(row));
+    return 0;
+}
+
+bool Commands::MakeCurrent(const std::string& path)
+{
+    if (!session_.Host().OpenFile(path) || !session_.Host().ShowFile(path)) {
+        Fail(path + ": the host cannot open this unit");
+        return false;
+    }
+    tk::Application::Instance().ProcessMessages();
+    return true;
+}
+
+bool Commands::SelectInDesigner(const std::string& path, const std::string& name)
+{
+    // Through the host's own interface: focusing a component selects it in the designer.
+    hostapi::HostRef<hostapi::TIToolServices> services(session_.Host().CreateToolServices());
+    hostapi::HostRef<hostapi::TIModuleInterface> module(services->GetModuleInterface(path));
+    hostapi::HostRef<hostapi::TIFormInterface> form(module ? module->GetFormInterface() : nullptr);
+    if (!form) {
+        Fail(path + ": the unit has no form");
+        return false;
+    }
+    hostapi::HostRef<hostapi::TIComponentInterface> component(form->FindComponent(name));
+    if (!component || !component->Focus()) {
+        Fail(path + ": the form has no component " + options_.Select);
+        return false;
+    }
+    return true;
+}
+
+int Commands::PrintMemoLinesOf(const std::string& menuItem)
+{
+    tk::Memo& memo = Memo("Memo1");
+    int before = memo.Lines().Count();
+    int messages = desktop_.MessageCount();
+    if (!ClickMenuItem(menuItem))
+        return 1;
+    for (int i = before; i < memo.Lines().Count(); ++i)
+        Print(Shown(memo.Lines()[i]));
+    return desktop_.MessageCount() == messages ? 0 : 1;
+}
+
+std::string Commands::Given(const std::string& text) const
+{
+    return options_.Raw ? text : platform::Utf8ToCp932(text);
+}
+
+}  // namespace cli

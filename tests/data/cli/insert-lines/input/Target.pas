@@ -1,0 +1,11 @@
+unit Target;
+
+implementation
+
+procedure Run;
+begin
+  Prepare;
+  Finish;
+end;
+
+end.
