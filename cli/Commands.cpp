@@ -68,6 +68,10 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::VersionInfo:
+        return VersionInfo();
+    case Command::Version:
+        return Version();
     case Command::Components:
         return Components();
     case Command::Properties:
@@ -109,7 +113,6 @@ int Commands::Routines()
 {
     if (options_.Unsorted && !ClickMenuItem("MethodNoSort"))
         return 1;
-    bool headers = options_.Operands.size() > 1;
     int status = 0;
     for (const std::string& file : options_.Operands) {
         if (!CheckReadable(file)) {
@@ -120,10 +123,10 @@ int Commands::Routines()
         bool wasOpen = session_.Host().IsFileOpen(path);
         if (!ChooseUnit(path))
             status = 1;
-        std::string block = headers ? "==> " + file + " <==\n" : std::string();
+        if (options_.Headers)
+            Print("==> " + file + " <==");
         for (const std::string& entry : Combo("MethodCombo").Items())
-            block += Shown(entry) + '\n';
-        std::fwrite(block.data(), 1, block.size(), out_);
+            Print(Shown(entry));
         if (!wasOpen)
             session_.Host().CloseFile(path);
         tk::Application::Instance().ProcessMessages();

@@ -10,6 +10,7 @@
 #include "CliOptions.h"
 #include "Commands.h"
 #include "ConsoleDesktop.h"
+#include "Workers.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "toolkit/Application.h"
@@ -55,6 +56,15 @@ int RunWithAddin(const cli::CliOptions& options, cli::ConsoleDesktop& desktop)
     }
 }
 
+int RunCommand(const cli::CliOptions& options)
+{
+    cli::ConsoleDesktop desktop(options.Raw);
+    tk::Application::Instance().SetDesktop(&desktop);
+    int status = RunWithAddin(options, desktop);
+    tk::Application::Instance().SetDesktop(nullptr);
+    return status;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
@@ -80,9 +90,7 @@ int main(int argc, char** argv)
     }
     platform::SetHostFolder(std::filesystem::absolute(home).string());
 
-    cli::ConsoleDesktop desktop(options.Raw);
-    tk::Application::Instance().SetDesktop(&desktop);
-    int status = RunWithAddin(options, desktop);
-    tk::Application::Instance().SetDesktop(nullptr);
+    int workers = options.Cmd == cli::Command::Routines ? cli::WorkerCount(options) : 1;
+    int status = workers > 1 ? cli::RunInWorkers(options, workers, RunCommand) : RunCommand(options);
     return std::fflush(stdout) == 0 ? status : 1;
 }

@@ -2,6 +2,7 @@
 
 #include "platform/FileWrite.h"
 
+#include <algorithm>
 #include <cstring>
 
 namespace refhost {
@@ -101,17 +102,73 @@ EditBuffer::EditBuffer(std::string fileName, std::string fileText)
     : fileName_(std::move(fileName)), style_(DetectLineBreak(fileText))
 {
     int32_t lineBreaks = 0;
-    text_ = ToCrLf(std::move(fileText), &lineBreaks);
+    if (fileText.find('\r') == std::string::npos) {
+        const char* end = fileText.data() + fileText.size();
+        for (const char* at = fileText.data(); (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
+            ++lineBreaks;
+        text_ = std::move(fileText);
+        lfKept_ = lineBreaks > 0;
+    } else {
+        text_ = ToCrLf(std::move(fileText), &lineBreaks);
+    }
     lineCount_ = lineBreaks + 1;
+}
+
+std::string EditBuffer::Text() const
+{
+    return lfKept_ ? ToCrLf(text_) : text_;
+}
+
+size_t EditBuffer::CopyText(size_t position, char* out, size_t count, CrLfCursor& cursor) const
+{
+    const char* text = text_.data();
+    size_t size = text_.size();
+    if (!lfKept_) {
+        if (position >= size)
+            return 0;
+        count = std::min(count, size - position);
+        std::memcpy(out, text + position, count);
+        return count;
+    }
+    if (cursor.revision != revision_ || position < cursor.shown)
+        cursor = CrLfCursor{0, 0, revision_};
+    size_t copied = 0;
+    while (copied < count) {
+        const char* lf = static_cast<const char*>(std::memchr(text + cursor.kept, '\n', size - cursor.kept));
+        size_t length = (lf ? static_cast<size_t>(lf - text) : size) - cursor.kept;
+        size_t shownLength = lf ? length + 2 : length;
+        size_t offset = position + copied - cursor.shown;
+        if (offset < length) {
+            size_t n = std::min(length - offset, count - copied);
+            std::memcpy(out + copied, text + cursor.kept + offset, n);
+            copied += n;
+            offset += n;
+        }
+        if (lf && offset == length && copied < count) {
+            out[copied++] = '\r';
+            ++offset;
+        }
+        if (lf && offset == length + 1 && copied < count) {
+            out[copied++] = '\n';
+            ++offset;
+        }
+        if (!lf || offset < shownLength)
+            break;
+        cursor.kept += length + 1;
+        cursor.shown += shownLength;
+    }
+    return copied;
 }
 
 bool EditBuffer::Replace(const std::string& text)
 {
     int32_t lineBreaks = 0;
     std::string normal = ToCrLf(text, &lineBreaks);
-    if (normal == text_)
+    if (normal == Text())
         return false;
     text_ = std::move(normal);
+    lfKept_ = false;
+    ++revision_;
     lineCount_ = lineBreaks + 1;
     cursor_ = Clamp(cursor_);
     topLine_ = Clamp(topLine_);
@@ -123,7 +180,7 @@ bool EditBuffer::Replace(const std::string& text)
 bool EditBuffer::Save()
 {
     std::string error;
-    if (!platform::WriteFileReplacing(fileName_, FromCrLf(text_, style_), error))
+    if (!platform::WriteFileReplacing(fileName_, lfKept_ ? text_ : FromCrLf(text_, style_), error))
         return false;
     modified_ = false;
     return true;

@@ -1,6 +1,7 @@
 #pragma once
-// One file's text in the editor: always CR LF inside, the file's own line-break style on disk.
+// One file's text in the editor: CR LF line breaks to the add-in, the file's own style on disk.
 
+#include <cstdint>
 #include <string>
 
 #include "RefHost.h"
@@ -14,12 +15,24 @@ std::string FromCrLf(const std::string& text, LineBreak style);
 // The style of the first line break; CR LF for a text without one.
 LineBreak DetectLineBreak(const std::string& text);
 
+// Where a sequential reader of a buffer kept with LF breaks stands: the start of a line, as an
+// offset into the kept text and into the CR LF text. A reader keeps one so that each block it asks
+// for costs only the lines in it.
+struct CrLfCursor {
+    size_t kept = 0;
+    size_t shown = 0;
+    uint64_t revision = 0;
+};
+
 class EditBuffer {
 public:
     EditBuffer(std::string fileName, std::string fileText);
 
     const std::string& FileName() const { return fileName_; }
-    const std::string& Text() const { return text_; }
+    // The text with CR LF line breaks, made for the caller.
+    std::string Text() const;
+    // Copies up to count bytes of the CR LF text from position into out and answers their number.
+    size_t CopyText(size_t position, char* out, size_t count, CrLfCursor& cursor) const;
     // Normalises line breaks and clamps the positions to the new text; true when the text changed.
     bool Replace(const std::string& text);
     int32_t LineCount() const { return lineCount_; }
@@ -48,7 +61,11 @@ private:
     hostapi::TEditPos Clamp(hostapi::TEditPos pos) const;
 
     std::string fileName_;
+    // Files with LF breaks only (most on this system) are kept as read, saving a converted copy of
+    // the whole file; any other text is kept with CR LF.
     std::string text_;
+    bool lfKept_ = false;
+    uint64_t revision_ = 1;
     LineBreak style_;
     int32_t lineCount_ = 1;
     bool modified_ = false;

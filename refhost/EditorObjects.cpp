@@ -21,20 +21,13 @@ public:
     {
         if (!buffer_->IsOpen() || buffer == nullptr || position < 0 || count <= 0)
             return 0;
-        const std::string& text = buffer_->Text();
-        if (static_cast<size_t>(position) >= text.size())
-            return 0;
-        if (count == 1) {  // a reader that walks the text a byte per call
-            *buffer = text[static_cast<size_t>(position)];
-            return 1;
-        }
-        size_t copied = std::min(static_cast<size_t>(count), text.size() - static_cast<size_t>(position));
-        std::memcpy(buffer, text.data() + position, copied);
-        return static_cast<int>(copied);
+        return static_cast<int>(buffer_->CopyText(static_cast<size_t>(position), buffer,
+                                                  static_cast<size_t>(count), cursor_));
     }
 
 private:
     std::shared_ptr<EditBuffer> buffer_;
+    CrLfCursor cursor_;
 };
 
 // Builds the new text from the text as it was when the writer was made; the buffer is replaced

@@ -99,9 +99,22 @@ std::string Host::NormalizeFileName(const std::string& fileName)
         return fileName;
     std::string name = fileName;
     std::replace(name.begin(), name.end(), '\\', '/');
+    std::error_code error;
+    if (name.front() != '/') {
+        // The usual relative name, "./dir/file" or "dir/file", joined to the working folder without
+        // the path arithmetic.
+        std::string_view rest(name);
+        while (rest.starts_with("./"))
+            rest.remove_prefix(2);
+        std::string joined = std::filesystem::current_path(error).string();
+        if (!error && !rest.empty()) {
+            joined.append("/").append(rest);
+            if (IsNormalFileName(joined))
+                return joined;
+        }
+    }
     std::filesystem::path path(name);
     if (path.is_relative()) {
-        std::error_code error;
         path = std::filesystem::current_path(error) / path;
     }
     return path.lexically_normal().string();
@@ -257,6 +270,18 @@ std::vector<std::string> Host::UnitNames() const
     names.push_back(state_->projectFile);
     names.insert(names.end(), state_->units.begin(), state_->units.end());
     return names;
+}
+
+int Host::UnitCount() const
+{
+    return state_->projectFile.empty() ? 0 : static_cast<int>(state_->units.size()) + 1;
+}
+
+std::string Host::UnitName(int index) const
+{
+    if (index < 0 || index >= UnitCount())
+        return std::string();
+    return index == 0 ? state_->projectFile : state_->units[static_cast<size_t>(index) - 1];
 }
 
 std::vector<std::string> Host::FormNames() const

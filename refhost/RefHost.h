@@ -85,6 +85,10 @@ public:
     std::string ProjectName() const;
     // The project file first, then its units' files, as GetUnitName answers them.
     std::vector<std::string> UnitNames() const;
+    // One of them without making the list, empty outside it; so the count and each name cost
+    // the same for any number of units.
+    int UnitCount() const;
+    std::string UnitName(int index) const;
     // The form files (.dfm) beside the project's units.
     std::vector<std::string> FormNames() const;
 

@@ -29,8 +29,8 @@ public:
     uintptr_t GetParentHandle() override { return Host() ? Host()->ParentHandle() : 0; }
     std::string GetProjectName() override { return Host() ? Host()->ProjectName() : std::string(); }
 
-    int GetUnitCount() override { return Host() ? static_cast<int>(Host()->UnitNames().size()) : 0; }
-    std::string GetUnitName(int index) override { return Host() ? Item(Host()->UnitNames(), index) : std::string(); }
+    int GetUnitCount() override { return Host() ? Host()->UnitCount() : 0; }
+    std::string GetUnitName(int index) override { return Host() ? Host()->UnitName(index) : std::string(); }
     int GetFormCount() override { return Host() ? static_cast<int>(Host()->FormNames().size()) : 0; }
     std::string GetFormName(int index) override { return Host() ? Item(Host()->FormNames(), index) : std::string(); }
     std::string GetCurrentFile() override { return Host() ? Host()->CurrentFile() : std::string(); }

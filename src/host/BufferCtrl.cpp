@@ -56,13 +56,12 @@ bool TBufferCtrl::Fill()
     return !atEnd_;
 }
 
-bool TBufferCtrl::ReadLine(std::string& s)
+bool TBufferCtrl::ReadLine(std::string_view& s)
 {
     if (!reader_ || stopped_) {
         return false;
     }
-    // A line that spans two blocks is gathered here; one inside a block is taken from it directly.
-    char pending[MaxLineLength];
+    // A line that spans two blocks is gathered in pending_; one inside a block is taken from it.
     size_t pendingLength = 0;
     const char* line = nullptr;
     size_t length = 0;
@@ -87,7 +86,7 @@ bool TBufferCtrl::ReadLine(std::string& s)
             broken = true;
             break;
         }
-        std::memcpy(pending + pendingLength, start, chunk);
+        std::memcpy(pending_ + pendingLength, start, chunk);
         pendingLength += chunk;
         if (lf) {
             broken = true;
@@ -99,7 +98,7 @@ bool TBufferCtrl::ReadLine(std::string& s)
             stopped_ = true;
             return false;
         }
-        line = pending;
+        line = pending_;
         length = pendingLength;
     }
     if (broken) {
@@ -108,17 +107,27 @@ bool TBufferCtrl::ReadLine(std::string& s)
             --length;
         }
     }
-    // Read through a volatile, the length carries no known bound, so the copy is the library's
-    // memcpy; a bounded length makes the compiler inline a string instruction that is slow for
-    // lines this short.
-    volatile size_t unbounded = length;
-    s.assign(line, unbounded);
+    s = std::string_view(line, length);
     if (IsEndLine(line, length)) {
         stopped_ = true;
         return false;
     }
     ++linesRead_;
     return true;
+}
+
+bool TBufferCtrl::ReadLine(std::string& s)
+{
+    std::string_view line;
+    bool more = ReadLine(line);
+    if (line.data()) {
+        // Read through a volatile, the length carries no known bound, so the copy is the
+        // library's memcpy; a bounded length makes the compiler inline a string instruction that
+        // is slow for lines this short.
+        volatile size_t unbounded = line.size();
+        s.assign(line.data(), unbounded);
+    }
+    return more;
 }
 
 }  // namespace quorlin

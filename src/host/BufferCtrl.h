@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "hostapi/ToolIntf.h"
 
@@ -24,6 +25,8 @@ public:
     // unchanged) and for the "end." line (s is then set all the same). A last line without a line
     // break is handed out whole.
     bool ReadLine(std::string& s);
+    // The same without a copy: the line stays valid until the next call.
+    bool ReadLine(std::string_view& s);
     // Lines handed out so far. When a line too long ended the reading, it is line LinesRead() + 1.
     int32_t LinesRead() const { return linesRead_; }
     bool StoppedAtLongLine() const { return tooLong_; }
@@ -33,6 +36,7 @@ private:
 
     hostapi::TIEditReader* reader_;
     char buffer_[BufferSize];
+    char pending_[MaxLineLength];  // a line that spans two blocks
     int32_t position_ = 0;
     int index_ = 0;
     int count_ = 0;  // bytes of buffer_ that the last read filled

@@ -1,5 +1,8 @@
 #include "host/EditorText.h"
 
+#include <algorithm>
+#include <cstring>
+
 #include "host/BufferCtrl.h"
 #include "host/Globals.h"
 #include "platform/Cp932.h"
@@ -13,33 +16,23 @@ bool CanRead(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader)
     return CodeForm && editor && reader;
 }
 
-// Reads one line a byte per host call from offset, which is advanced past its LF, and answers
-// its first word. Bytes after the first blank cannot change the word, so they are not kept. False
-// when the text had already ended.
-bool ReadFirstWordBytewise(hostapi::TIEditReader* reader, int32_t& offset, std::string& head,
-                           std::string_view& word)
+// The first word of a line from its bytes up to the first blank (all of them when blank is false).
+std::string_view WordOf(std::string_view head, bool blank)
 {
-    head.clear();
-    bool blank = false;
-    char c = 0;
-    bool any = false;
-    while (reader->GetText(offset, &c, 1) == 1) {
-        ++offset;
-        any = true;
-        if (c == '\n') {
-            break;
-        }
-        if (c == ' ') {
-            blank = true;
-        } else if (!blank) {
-            head += c;
-        }
+    if (blank) {
+        return platform::TrimView(head);
     }
-    if (!blank && !head.empty() && head.back() == '\r') {
-        head.pop_back();
+    if (!head.empty() && head.back() == '\r') {
+        head.remove_suffix(1);
     }
-    word = blank ? platform::TrimView(head) : std::string_view(head);
-    return any;
+    return head;
+}
+
+bool IsImplementationWord(std::string_view word)
+{
+    // The word is looked for inside the keyword, so "impl" or "a" qualify as well.
+    static constexpr std::string_view keyword = "IMPLEMENTATION";
+    return !word.empty() && word.size() <= keyword.size() && platform::ContainsTextIgnoreCase(keyword, word);
 }
 
 }  // namespace
@@ -59,20 +52,60 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
     if (!CanRead(editor, reader)) {
         return false;
     }
-    static constexpr std::string_view keyword = "IMPLEMENTATION";
+    // Read in blocks; only the bytes before a line's first blank are kept.
     int32_t lines = editor->LinesInBuffer();
+    char block[TBufferCtrl::BufferSize];
     int32_t offset = 0;
+    size_t index = 0;
+    size_t count = 0;
     std::string head;
-    std::string_view word;
-    for (int32_t number = 1; number <= lines; ++number) {
-        if (!ReadFirstWordBytewise(reader, offset, head, word)) {
-            return false;
+    bool blank = false;
+    bool started = false;  // bytes of the current line were read
+    for (int32_t number = 1; number <= lines;) {
+        if (index == count) {
+            int got = reader->GetText(offset, block, TBufferCtrl::BufferSize);
+            if (got <= 0) {
+                // The text ended; a last line without a line break counts as well.
+                if (started && IsImplementationWord(WordOf(head, blank))) {
+                    line = number;
+                    return true;
+                }
+                return false;
+            }
+            count = static_cast<size_t>(std::min(got, TBufferCtrl::BufferSize));
+            offset += static_cast<int32_t>(count);
+            index = 0;
         }
-        // The word is looked for inside the keyword, so "impl" or "a" qualify as well.
-        if (!word.empty() && platform::ContainsTextIgnoreCase(keyword, word)) {
+        const char* start = block + index;
+        const char* lf = static_cast<const char*>(std::memchr(start, '\n', count - index));
+        size_t length = lf ? static_cast<size_t>(lf - start) : count - index;
+        index += lf ? length + 1 : length;
+        started = true;
+        std::string_view word;
+        if (!blank) {
+            const char* space = static_cast<const char*>(std::memchr(start, ' ', length));
+            size_t taken = space ? static_cast<size_t>(space - start) : length;
+            if (head.empty() && lf) {
+                word = WordOf(std::string_view(start, taken), space != nullptr);
+            } else {
+                head.append(start, taken);
+            }
+            blank = space != nullptr;
+        }
+        if (!lf) {
+            continue;
+        }
+        if (word.data() == nullptr) {
+            word = WordOf(head, blank);
+        }
+        if (IsImplementationWord(word)) {
             line = number;
             return true;
         }
+        head.clear();
+        blank = false;
+        started = false;
+        ++number;
     }
     return false;
 }
@@ -88,7 +121,7 @@ bool FindTextLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* rea
         return false;
     }
     TBufferCtrl buffer(reader);
-    std::string s;
+    std::string_view s;
     for (int32_t i = 0; i < lines && buffer.ReadLine(s); ++i) {
         if (i >= line && platform::ContainsText(s, text)) {
             line = i + 1;

@@ -29,7 +29,7 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
     if (lineCount < 1)
         return;
     TBufferCtrl buffer(reader);
-    std::string line;
+    std::string_view line;
     std::vector<std::string> entries;
     for (int32_t i = 0; i < lineCount && buffer.ReadLine(line); ++i) {
         if (i < startLine)
@@ -44,9 +44,14 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
             size_t at = platform::FindTextIgnoreCase(line, keyword);
             if (at == std::string::npos)
                 continue;
-            std::string entry = line;
-            entry.erase(at, keyword.size());
-            entries.push_back(platform::TrimLeft(entry));
+            // The line without the keyword, leading blanks and control characters removed.
+            std::string_view before = platform::TrimLeftView(line.substr(0, at));
+            std::string_view after = line.substr(at + keyword.size());
+            if (before.empty())
+                after = platform::TrimLeftView(after);
+            std::string& entry = entries.emplace_back();
+            entry.reserve(before.size() + after.size());
+            entry.append(before).append(after);
         }
     }
     // Added at once: to a sorted list as one by one, without moving the list for each entry.

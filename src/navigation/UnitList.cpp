@@ -1,6 +1,7 @@
 // The unit list and the commands that switch between units or act on all of them.
 
 #include <memory>
+#include <vector>
 
 #include "controls/ComboBoxEx.h"
 #include "formtools/UnitSelectFormUnit.h"
@@ -18,12 +19,15 @@ void TCodeForm::MakeUnitList()
         return;
     UnitCombo->Items().Clear();
     int unitCount = ToolServices->GetUnitCount();
+    std::vector<std::string> units;
     // The host is asked for one name past the last index as well; it is listed only if it names a unit.
     for (int i = 0; i <= unitCount; ++i) {
         std::string name = ToolServices->GetUnitName(i);
-        if (platform::ContainsText(platform::UpperCase(name), ".PAS"))
-            UnitCombo->Items().Add(name);
+        if (platform::ContainsTextIgnoreCase(name, ".PAS"))
+            units.push_back(std::move(name));
     }
+    // Added at once: one change for the list's watchers instead of one per unit.
+    UnitCombo->Items().AddStrings(std::move(units));
     UnitCombo->SetItemIndex(UnitCombo->Items().Empty() ? -1 : 0);
 }
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <cstring>
 #include <iconv.h>
 
 namespace platform {
@@ -189,8 +190,18 @@ std::string LowerCase(std::string_view s)
 int CompareText(std::string_view a, std::string_view b)
 {
     size_t common = std::min(a.size(), b.size());
+    // Equal bytes are equal upper-cased as well, so a shared start (a folder, in sorted paths) is
+    // passed over a word at a time. The character state is taken up again after the last byte
+    // that cannot lead a double-byte character: the byte after it starts a character.
+    size_t start = 0;
+    while (start + 8 <= common && std::memcmp(a.data() + start, b.data() + start, 8) == 0) {
+        start += 8;
+    }
+    while (start > 0 && IsLeadByte(static_cast<unsigned char>(a[start - 1]))) {
+        --start;
+    }
     bool trail = false;  // trail bytes are compared as they are
-    for (size_t i = 0; i < common; ++i) {
+    for (size_t i = start; i < common; ++i) {
         auto ca = static_cast<unsigned char>(trail ? a[i] : AsciiUpper(a[i]));
         auto cb = static_cast<unsigned char>(trail ? b[i] : AsciiUpper(b[i]));
         if (ca != cb) {
@@ -217,13 +228,18 @@ std::string_view TrimView(std::string_view s)
     return s;
 }
 
-std::string TrimLeft(std::string_view s)
+std::string_view TrimLeftView(std::string_view s)
 {
     size_t start = 0;
     while (start < s.size() && IsTrimmed(s[start])) {
         ++start;
     }
-    return std::string(s.substr(start));
+    return s.substr(start);
+}
+
+std::string TrimLeft(std::string_view s)
+{
+    return std::string(TrimLeftView(s));
 }
 
 std::string TrimRight(std::string_view s)

@@ -42,6 +42,7 @@ std::string Trim(std::string_view s);
 std::string TrimLeft(std::string_view s);
 std::string TrimRight(std::string_view s);
 std::string_view TrimView(std::string_view s);
+std::string_view TrimLeftView(std::string_view s);
 
 // Conversion for display. Bytes that do not convert become U+FFFD or '?' respectively.
 std::string Cp932ToUtf8(std::string_view text);

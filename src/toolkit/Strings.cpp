@@ -43,8 +43,10 @@ void Strings::AddStrings(std::vector<std::string> values)
     if (values.empty()) {
         return;
     }
-    auto middle = items_.insert(items_.end(), std::make_move_iterator(values.begin()),
-                                std::make_move_iterator(values.end()));
+    // Into an empty list the lines are taken over whole, without a second array of them.
+    auto middle = items_.empty() ? (items_ = std::move(values)).begin()
+                                 : items_.insert(items_.end(), std::make_move_iterator(values.begin()),
+                                                 std::make_move_iterator(values.end()));
     if (sorted_) {
         // A stable sort of the new lines and a stable merge put each after the equal lines that
         // came before it, as Add does.

@@ -61,6 +61,30 @@ TEST(EditorTextTest, FindImplementationLineLooksForTheWordInsideTheKeyword)
     EXPECT_EQ(ImplementationLine("unit A;\r\ninterface"), 0);
 }
 
+// The search reads the text in blocks: lines and first words across block boundaries, very long
+// lines and LF files give the same answers as short CR LF lines.
+TEST(EditorTextTest, FindImplementationLineAcrossBlocks)
+{
+    ToolWindowPresent window;
+    for (const std::string breakText : {"\r\n", "\n"}) {
+        std::string head = "unit A;" + breakText;
+        for (size_t at : {8180u, 8185u, 8190u, 8191u, 8192u, 8193u, 16383u}) {
+            // A comment line that puts the keyword's line (or its blank) around offset at.
+            size_t fill = at - head.size() - breakText.size();
+            std::string filler = "{" + std::string(fill - 2, 'x') + "}";
+            EXPECT_EQ(ImplementationLine(head + filler + breakText + "implementation" + breakText), 3) << at;
+            EXPECT_EQ(ImplementationLine(head + filler + breakText + "implementation  { c }" + breakText), 3) << at;
+            EXPECT_EQ(ImplementationLine(head + filler + breakText + "implementations" + breakText), 0) << at;
+            EXPECT_EQ(ImplementationLine(head + "{" + filler + " impl" + breakText + "impl" + breakText), 3) << at;
+        }
+        // Lines far longer than a block, with and without a blank, before the keyword.
+        std::string longWord(20000, 'i');
+        EXPECT_EQ(ImplementationLine(head + longWord + breakText + "Implementation" + breakText), 3);
+        EXPECT_EQ(ImplementationLine(head + "impl " + longWord + breakText), 2);
+        EXPECT_EQ(ImplementationLine(head + longWord + " impl" + breakText + "x" + breakText), 0);
+    }
+}
+
 TEST(EditorTextTest, FindTextLinePassesOverLines)
 {
     ToolWindowPresent window;

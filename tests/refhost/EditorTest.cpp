@@ -55,6 +55,54 @@ TEST(RefHostEditor, LineBreaksBecomeCrLf)
     EXPECT_EQ(Opened(services.Get(), ending).editor->LinesInBuffer(), 2);
 }
 
+// LF files are read out with CR LF whatever the block sizes and the order of the reads, also after
+// an edit changed the text under a reader.
+TEST(RefHostEditor, LfTextReadsAsCrLfInAnyBlocks)
+{
+    TempFolder folder;
+    std::string source = "unit A;\n\ninterface\nx\n\n\nimplementation\nprocedure P;\nend.";
+    std::string expected = "unit A;\r\n\r\ninterface\r\nx\r\n\r\n\r\nimplementation\r\nprocedure P;\r\nend.";
+    std::string unit = folder.Write("A.pas", source);
+    std::string trailing = folder.Write("B.pas", "a\n\n");
+    Host host;
+    HostRef services(host.CreateToolServices());
+    ASSERT_TRUE(services->OpenFile(unit));
+    ASSERT_TRUE(services->OpenFile(trailing));
+    Opened a(services.Get(), unit);
+    EXPECT_EQ(a.editor->LinesInBuffer(), 9);
+    EXPECT_EQ(host.Text(unit), expected);
+    EXPECT_EQ(host.LineBreakStyle(unit), LineBreak::Lf);
+    EXPECT_EQ(ReadAll(Opened(services.Get(), trailing).editor.Get()), "a\r\n\r\n");
+
+    HostRef reader(a.editor->CreateReader());
+    for (int block = 1; block <= static_cast<int>(expected.size()) + 1; ++block) {
+        std::string text;
+        char buffer[64];
+        for (int got; (got = reader->GetText(static_cast<int32_t>(text.size()), buffer, block)) > 0;)
+            text.append(buffer, got);
+        ASSERT_EQ(text, expected) << "blocks of " << block;
+    }
+    // Every start, going backwards, with a short and a long block.
+    for (int start = static_cast<int>(expected.size()); start >= 0; --start) {
+        char buffer[64];
+        int got = reader->GetText(start, buffer, 2);
+        ASSERT_EQ(std::string(buffer, got), expected.substr(start, 2)) << "at " << start;
+        got = reader->GetText(start, buffer, sizeof buffer);
+        ASSERT_EQ(std::string(buffer, got), expected.substr(start)) << "at " << start;
+    }
+
+    char buffer[8];
+    ASSERT_EQ(reader->GetText(20, buffer, 4), 4);
+    {
+        HostRef writer(a.editor->CreateWriter());
+        writer->Insert("{ top }\r\n");
+    }
+    ASSERT_EQ(reader->GetText(20, buffer, 4), 4);
+    EXPECT_EQ(std::string(buffer, 4), ("{ top }\r\n" + expected).substr(20, 4)) << "the reader follows the edit";
+    ASSERT_TRUE(services->SaveFile(unit));
+    EXPECT_EQ(TempFolder::Read(unit), "{ top }\n" + source);
+}
+
 TEST(RefHostEditor, ReaderStaysInsideTheText)
 {
     TempFolder folder;
