@@ -2,8 +2,10 @@
 
 #include <QApplication>
 #include <QFileDialog>
+#include <QMainWindow>
 #include <QMessageBox>
 #include <QScreen>
+#include <QStatusBar>
 #include <QStringList>
 
 #include "app/FormRenderer.h"
@@ -59,6 +61,16 @@ int QtDesktop::MessageBox(const std::string& text, const std::string& caption, i
     }
 }
 
+void QtDesktop::Notice(const std::string& text)
+{
+    for (QWidget* widget : QApplication::topLevelWidgets()) {
+        if (auto* window = qobject_cast<QMainWindow*>(widget)) {
+            window->statusBar()->showMessage(FromCp932(text));
+            return;
+        }
+    }
+}
+
 int QtDesktop::RunModal(tk::Form& form)
 {
     return renderer_.RunModal(form);
@@ -98,6 +110,7 @@ bool QtDesktop::ExecuteDialog(tk::FileDialog& dialog)
         return false;
     }
     dialog.FileName = ToCp932(chooser.selectedFiles().first());
+    dialog.ApplyDefaultExt();
     dialog.FilterIndex = static_cast<int>(filters.indexOf(chooser.selectedNameFilter())) + 1;
     return true;
 }

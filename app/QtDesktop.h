@@ -23,6 +23,8 @@ public:
     tk::Rect WorkArea() override;
     void Beep(int type) override;
 
+    // Shown in the status bar of the workbench's main window.
+    void Notice(const std::string& text) override;
     void CursorChanged(tk::Cursor cursor) override;
     void FormShown(tk::Form& form) override;
     void FormHidden(tk::Form& form) override;

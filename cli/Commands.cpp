@@ -1,13 +1,10 @@
 #include "Commands.h"
 
 #include <algorithm>
-#include <cerrno>
-#include <cstring>
 #include <stdexcept>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "platform/Cp932.h"
+#include "platform/RegularFile.h"
 #include "toolkit/Application.h"
 #include "toolkit/Menus.h"
 
@@ -38,19 +35,6 @@ private:
     std::string fileName_;
     bool moved_ = false;
 };
-
-// A reason why fileName cannot be read as a source file, or empty when it can.
-std::string UnreadableReason(const std::string& fileName)
-{
-    struct stat status {};
-    if (fileName.empty() || stat(fileName.c_str(), &status) != 0)
-        return std::strerror(fileName.empty() ? ENOENT : errno);
-    if (S_ISDIR(status.st_mode))
-        return std::strerror(EISDIR);
-    if (access(fileName.c_str(), R_OK) != 0)
-        return std::strerror(errno);
-    return std::string();
-}
 
 }  // namespace
 
@@ -215,7 +199,7 @@ bool Commands::ChooseUnit(const std::string& path)
 
 bool Commands::CheckReadable(const std::string& fileName)
 {
-    std::string reason = UnreadableReason(fileName);
+    std::string reason = platform::UnreadableReason(fileName);
     if (!reason.empty())
         Fail(fileName + ": " + reason);
     return reason.empty();

@@ -35,6 +35,12 @@ int ConsoleDesktop::MessageBox(const std::string& text, const std::string& /*cap
     return UnattendedAnswer(flags);
 }
 
+void ConsoleDesktop::Notice(const std::string& text)
+{
+    std::string shown = raw_ ? text : platform::Cp932ToUtf8(text);
+    std::fprintf(stderr, "quorlin: warning: %s\n", shown.c_str());
+}
+
 int ConsoleDesktop::RunModal(tk::Form& form)
 {
     std::function<int(tk::Form&)> answer = std::move(modalAnswer_);

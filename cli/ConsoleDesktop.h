@@ -27,6 +27,8 @@ public:
     int DialogCount() const { return dialogCount_; }
 
     int MessageBox(const std::string& text, const std::string& caption, int flags) override;
+    // A warning on standard error; not counted as a message.
+    void Notice(const std::string& text) override;
     int RunModal(tk::Form& form) override;
     bool ExecuteDialog(tk::FileDialog& dialog) override;
     void Popup(tk::PopupMenu& menu, tk::Point screen) override;

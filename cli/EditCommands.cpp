@@ -3,12 +3,12 @@
 
 #include <cerrno>
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <unistd.h>
 
 #include "Commands.h"
 #include "platform/Cp932.h"
+#include "platform/FilePath.h"
+#include "platform/RegularFile.h"
 #include "toolkit/Form.h"
 
 namespace cli {
@@ -76,10 +76,9 @@ int Commands::Insert()
     std::string path = refhost::Host::NormalizeFileName(file);
     if (!CheckReadable(options_.TextFile))
         return 1;
-    std::ifstream in(options_.TextFile, std::ios::binary);
-    std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (in.bad()) {
-        Fail(options_.TextFile + ": " + std::strerror(errno));
+    std::string text;
+    if (!platform::ReadWholeFile(options_.TextFile, text)) {
+        Fail(options_.TextFile + ": " + platform::UnreadableReason(options_.TextFile));
         return 1;
     }
     int status = 0;

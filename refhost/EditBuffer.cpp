@@ -1,9 +1,9 @@
 #include "EditBuffer.h"
 
+#include "platform/FileWrite.h"
+
 #include <algorithm>
-#include <cstdio>
 #include <cstring>
-#include <fstream>
 
 namespace refhost {
 
@@ -177,30 +177,10 @@ bool EditBuffer::Replace(const std::string& text)
     return true;
 }
 
-bool WriteFileReplacing(const std::string& fileName, const std::string& data)
-{
-    std::string temporary = fileName + ".~save";
-    {
-        std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
-        if (!out)
-            return false;
-        out.write(data.data(), static_cast<std::streamsize>(data.size()));
-        out.close();
-        if (!out) {
-            std::remove(temporary.c_str());
-            return false;
-        }
-    }
-    if (std::rename(temporary.c_str(), fileName.c_str()) != 0) {
-        std::remove(temporary.c_str());
-        return false;
-    }
-    return true;
-}
-
 bool EditBuffer::Save()
 {
-    if (!WriteFileReplacing(fileName_, lfKept_ ? text_ : FromCrLf(text_, style_)))
+    std::string error;
+    if (!platform::WriteFileReplacing(fileName_, lfKept_ ? text_ : FromCrLf(text_, style_), error))
         return false;
     modified_ = false;
     return true;

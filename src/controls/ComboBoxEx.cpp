@@ -150,6 +150,12 @@ void TComboBoxEx::KeyDown(uint16_t& key, tk::ShiftState shift)
     next.SetEnabled(true);
 }
 
+void TComboBoxEx::ChooseItem(int index)
+{
+    listMoving_ = false;
+    tk::ComboBox::ChooseItem(index);
+}
+
 void TComboBoxEx::KeyPress(char& key)
 {
     listMoving_ = false;

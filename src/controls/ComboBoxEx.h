@@ -50,6 +50,8 @@ public:
                              const std::function<int(const std::string&)>& measure) const override;
     void MouseEnter() override;
     void MouseLeave() override;
+    // A choice in the open list is a choice, however the keys moved through it before.
+    void ChooseItem(int index) override;
 
     // The user chose an item or changed the text; not raised while moving through the open list.
     tk::NotifyEvent OnSelect;

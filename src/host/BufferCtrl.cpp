@@ -76,6 +76,7 @@ bool TBufferCtrl::ReadLine(std::string_view& s)
         size_t chunk = lf ? static_cast<const char*>(lf) - start + 1 : available;
         if (pendingLength + chunk > static_cast<size_t>(MaxLineLength)) {
             stopped_ = true;
+            tooLong_ = true;
             return false;
         }
         index_ += static_cast<int>(chunk);
@@ -111,6 +112,7 @@ bool TBufferCtrl::ReadLine(std::string_view& s)
         stopped_ = true;
         return false;
     }
+    ++linesRead_;
     return true;
 }
 

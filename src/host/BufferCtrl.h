@@ -27,6 +27,9 @@ public:
     bool ReadLine(std::string& s);
     // The same without a copy: the line stays valid until the next call.
     bool ReadLine(std::string_view& s);
+    // Lines handed out so far. When a line too long ended the reading, it is line LinesRead() + 1.
+    int32_t LinesRead() const { return linesRead_; }
+    bool StoppedAtLongLine() const { return tooLong_; }
 
 private:
     bool Fill();
@@ -39,6 +42,8 @@ private:
     int count_ = 0;  // bytes of buffer_ that the last read filled
     bool atEnd_ = false;
     bool stopped_ = false;  // the text, an overlong line or the "end." line ended the reading
+    bool tooLong_ = false;
+    int32_t linesRead_ = 0;
 };
 
 }  // namespace quorlin

@@ -1,11 +1,10 @@
 // The routine list of the current unit written to a text file.
 
-#include <cerrno>
-#include <cstring>
-#include <fstream>
+#include <string>
 
 #include "controls/ComboBoxEx.h"
 #include "host/Globals.h"
+#include "platform/FileWrite.h"
 #include "services/DateText.h"
 #include "services/QuorlinUnit.h"
 #include "toolkit/Application.h"
@@ -28,18 +27,15 @@ private:
     tk::SaveDialog& dialog_;
 };
 
-// Writes the lines CR LF; answers an empty text, or what went wrong.
+// Writes the lines CR LF, replacing the file at once; answers an empty text, or what went wrong.
 std::string WriteReport(const std::string& fileName, const std::vector<std::string>& lines)
 {
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    if (!file)
-        return fileName + ": " + std::strerror(errno);
+    std::string text;
     for (const std::string& line : lines)
-        file << line << "\r\n";
-    file.close();
-    if (!file)
-        return fileName + ": " + std::strerror(errno);
-    return {};
+        text += line + "\r\n";
+    std::string error;
+    platform::WriteFileReplacing(fileName, text, error);
+    return error;
 }
 
 }  // namespace
@@ -58,6 +54,8 @@ void TCodeForm::K5Click(tk::Component*)
     lines.push_back("");
     for (const std::string& entry : MethodCombo->Items())
         lines.push_back(entry);
+    if (longLineStop_ > 0)
+        lines.push_back("※" + std::to_string(longLineStop_) + "行目が長すぎるため、一覧はその前の行までです。");
     std::string error = WriteReport(SaveDialog1->FileName, lines);
     if (!error.empty())
         tk::ShowMessage(error);

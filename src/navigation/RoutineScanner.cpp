@@ -8,6 +8,8 @@
 #include "host/Globals.h"
 #include "platform/Cp932.h"
 #include "services/QuorlinUnit.h"
+#include "toolkit/Application.h"
+#include "toolkit/Desktop.h"
 
 namespace quorlin {
 
@@ -22,6 +24,7 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
 {
     if (!CodeForm || !editor || !reader)
         return;
+    longLineStop_ = 0;
     int32_t lineCount = editor->LinesInBuffer();
     if (lineCount < 1)
         return;
@@ -53,6 +56,12 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
     }
     // Added at once: to a sorted list as one by one, without moving the list for each entry.
     MethodCombo->Items().AddStrings(std::move(entries));
+    // The list ends where the reader's line limit stopped it; the user is told, not left to guess.
+    longLineStop_ = buffer.StoppedAtLongLine() ? buffer.LinesRead() + 1 : 0;
+    if (longLineStop_ > 0)
+        tk::Application::Instance().GetDesktop().Notice(
+            editor->FileName() + ":" + std::to_string(longLineStop_) + ": the routine list ends here: the line is "
+            + std::to_string(TBufferCtrl::MaxLineLength - 1) + " bytes or longer");
 }
 
 void TCodeForm::MethodNoSortClick(tk::Component* sender)

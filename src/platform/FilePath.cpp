@@ -1,6 +1,7 @@
 #include "platform/FilePath.h"
 
 #include "platform/Cp932.h"
+#include "platform/RegularFile.h"
 
 #include <cerrno>
 
@@ -93,13 +94,14 @@ bool DirectoryExists(const std::string& folder)
 
 bool ReadWholeFile(const std::string& fileName, std::string& text)
 {
-    int fd = ::open(fileName.c_str(), O_RDONLY | O_CLOEXEC);
+    std::string reason;
+    int fd = OpenRegularFile(fileName, O_RDONLY, reason);
     if (fd < 0) {
         return false;
     }
     struct stat info {};
     std::string content;
-    bool ok = ::fstat(fd, &info) == 0 && S_ISREG(info.st_mode);
+    bool ok = ::fstat(fd, &info) == 0;
     if (ok) {
         // One byte to spare, so the read that meets the end needs no larger buffer.
         content.resize(static_cast<size_t>(info.st_size) + 1);

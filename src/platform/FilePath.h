@@ -21,7 +21,8 @@ std::string IncludeTrailingPathDelimiter(std::string_view folder);
 // True only for a regular file (links followed).
 bool FileExists(const std::string& fileName);
 bool DirectoryExists(const std::string& folder);
-// The bytes of a regular file; false, text unchanged, when it cannot be read.
+// The bytes of a regular file; false, text unchanged, when it cannot be read or is no regular file
+// (a FIFO is refused at once, not waited on).
 bool ReadWholeFile(const std::string& fileName, std::string& text);
 
 }  // namespace platform

@@ -1,8 +1,11 @@
 #include "platform/FileWrite.h"
 
+#include "platform/RegularFile.h"
+
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
+#include <fcntl.h>
 #include <fstream>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -46,23 +49,30 @@ bool Fail(std::string& error, const std::string& what, int code)
 
 }  // namespace
 
-bool WriteFileReplacing(const std::string& fileName, std::string_view bytes, std::string& error)
+bool WriteFileReplacing(const std::string& fileName, std::string_view bytes, std::string& error,
+                        LinkAtName link)
 {
     std::string target = fileName;
     struct stat info {};
-    if (lstat(target.c_str(), &info) == 0 && S_ISLNK(info.st_mode)) {
+    bool exists = lstat(target.c_str(), &info) == 0;
+    if (exists && S_ISLNK(info.st_mode) && link == LinkAtName::Follow) {
         if (char* resolved = realpath(target.c_str(), nullptr)) {
             target = resolved;
             std::free(resolved);
         }
+        exists = lstat(target.c_str(), &info) == 0;
     }
-    bool exists = stat(target.c_str(), &info) == 0;
+    if (exists && !S_ISREG(info.st_mode) && !S_ISLNK(info.st_mode)) {
+        error = target + ": " + SpecialFileReason(info.st_mode);
+        return false;
+    }
+    bool keepMode = exists && S_ISREG(info.st_mode);
     std::string temporary = target + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
+    int fd = mkostemp(temporary.data(), O_CLOEXEC);
     if (fd < 0) {
         return Fail(error, "cannot create a file beside " + target, errno);
     }
-    fchmod(fd, exists ? (info.st_mode & 07777) : (0666 & ~CurrentUmask()));
+    fchmod(fd, keepMode ? (info.st_mode & 07777) : (0666 & ~CurrentUmask()));
     // No fsync: the rename alone keeps a program that stops half-way from leaving a torn file, and
     // a disk flush per write would cost every settings update dearly.
     int code = WriteAll(fd, bytes) ? 0 : errno;

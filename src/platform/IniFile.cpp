@@ -1,19 +1,17 @@
 #include "platform/IniFile.h"
 
 #include "platform/Cp932.h"
+#include "platform/FileLock.h"
 #include "platform/FilePath.h"
 #include "platform/FileWrite.h"
 
 #include <algorithm>
-#include <cerrno>
 #include <cstdint>
 #include <climits>
 #include <cstdlib>
 #include <cstring>
-#include <fstream>
 #include <string_view>
 #include <sys/stat.h>
-#include <unistd.h>
 #include <unordered_map>
 
 namespace platform {
@@ -328,6 +326,7 @@ struct Section {
 
 struct IniFile::Data {
     std::string fileName;
+    std::unique_ptr<FileLock> lock;  // held from the read to the last write
     std::string errorText;
     bool modified = false;
     std::string store;              // the file's text, then every line written since
@@ -415,6 +414,7 @@ struct IniFile::Data {
 IniFile::IniFile(std::string fileName) : data_(std::make_unique<Data>())
 {
     data_->fileName = std::move(fileName);
+    data_->lock = std::make_unique<FileLock>(data_->fileName);
     ReadWholeFile(data_->fileName, data_->store);
     data_->Parse();
 }

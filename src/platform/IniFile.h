@@ -1,7 +1,10 @@
 #pragma once
 // A profile (ini) file with the semantics of the Windows private-profile functions: names matched
 // without regard to case, file order kept, lines written CR LF. The file is parsed once when the
-// object is made and written at most once, by UpdateFile or on destruction, atomically.
+// object is made and written at most once, by UpdateFile or on destruction, atomically. The object
+// holds the file's lock (FileLock) for its whole life, so the read-change-writes of several
+// processes follow one another and none loses another's changes: keep it no longer than a change
+// needs. Anything but a regular file reads as missing and is never written.
 
 #include <memory>
 #include <string>

@@ -37,12 +37,14 @@ void TCodeForm::ApplyDisplayMode(int mode)
 
 void TCodeForm::NormalItemClick(tk::Component* sender)
 {
-    if (sender)
+    if (CodeForm && sender)
         ApplyDisplayMode(sender->Tag());
 }
 
 void TCodeForm::CaptionDoubleClick()
 {
+    if (!CodeForm)
+        return;
     static constexpr uint8_t NextMode[] = {2, 0, 1};
     recordedMode_ = recordedMode_ < 3 ? NextMode[recordedMode_] : recordedMode_;
     ApplyDisplayMode(recordedMode_);
@@ -62,6 +64,8 @@ void TCodeForm::FocusWindow()
 
 void TCodeForm::MenuDisplayClick(tk::Component*)
 {
+    if (!CodeForm)
+        return;
     bool show = !MenuDisplay->Checked();
     MenuDisplay->SetChecked(show);
     for (tk::MenuItem* item : {FileMenu, EditMenu, DispMenu, InsertCodeMenu, CodeWindowMenu, UpdateMenu, Help1}) {
@@ -73,7 +77,8 @@ void TCodeForm::MenuDisplayClick(tk::Component*)
 
 void TCodeForm::Memo1Enter(tk::Component* sender)
 {
-    PlaceFocusFrame(dynamic_cast<tk::Control*>(sender));
+    if (CodeForm)
+        PlaceFocusFrame(dynamic_cast<tk::Control*>(sender));
 }
 
 void TCodeForm::PlaceFocusFrame(tk::Control* control)
@@ -91,11 +96,14 @@ void TCodeForm::PlaceFocusFrame(tk::Control* control)
 
 void TCodeForm::UnitComboExit(tk::Component*)
 {
-    FocusPanel->SetColor(tk::clBtnFace);
+    if (CodeForm)
+        FocusPanel->SetColor(tk::clBtnFace);
 }
 
 void TCodeForm::FormResize(tk::Component*)
 {
+    if (!CodeForm)
+        return;
     MethodCombo->SetWidth(Panel1->Width() - UnitCombo->Width() - 10);
     PlaceFocusFrame(ActiveControl());
     PaintCaption();

@@ -1,15 +1,17 @@
 #include "services/QuorlinUnit.h"
 
-#include <fstream>
 #include <stdexcept>
 
 #include "controls/ComboBoxEx.h"
 #include "controls/MemoEx.h"
 #include "host/Globals.h"
+#include "platform/FileLock.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
+#include "platform/FileWrite.h"
 #include "platform/TrayArea.h"
+#include "services/DataFolder.h"
 #include "services/DateText.h"
 #include "services/MessageCtrl.h"
 #include "services/MruEx.h"
@@ -321,6 +323,7 @@ void TCodeForm::FormCreate(tk::Component*)
     hooks_.Install(this);
     tk::Application::Instance().SetTitle(ApplicationTitle);
     DrawCaptionDate();
+    PrepareDataFolder();
     {
         platform::IniFile settings(platform::InHostFolder("Quorlin.Dat"));
         settings.EraseSection("MethodJumpHistory");
@@ -342,10 +345,13 @@ void TCodeForm::FormCreate(tk::Component*)
 
 void TCodeForm::CreateJumpHistoryFile()
 {
+    // A new empty file replaces what stands at the name, a link included, so no other file is
+    // emptied through it.
     std::string fileName = platform::InHostFolder("Quorlin.Jmp");
-    std::ofstream file(fileName, std::ios::binary | std::ios::trunc);
-    if (!file)
-        throw std::runtime_error("Cannot create file " + fileName);
+    platform::FileLock lock(fileName);  // another window's start removes stale temporary files
+    std::string error;
+    if (!platform::WriteFileReplacing(fileName, "", error, platform::LinkAtName::Replace))
+        throw std::runtime_error("Cannot create file: " + error);
 }
 
 void TCodeForm::FormClose(tk::Component*, tk::CloseAction& action)

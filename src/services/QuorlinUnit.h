@@ -278,6 +278,8 @@ private:
     void CreateJumpHistoryFile();
 
     uint8_t recordedMode_ = 1;
+    // The line at which the reader's line limit ended the last routine scan; 0 when none did.
+    int32_t longLineStop_ = 0;
     ApplicationHooks hooks_;
 };
 

@@ -26,9 +26,6 @@ void TWinSave::Loaded()
     tk::Component::Loaded();
     fileName_ = platform::ExtractFilePath(iniName_).empty() ? platform::HostFolder() + iniName_
                                                             : iniName_;
-    std::string title = tk::Application::Instance().Title();
-    section_ = platform::HostExeName() + platform::ExtractFileName(title)
-        + (form_ ? form_->Name() : std::string());
     if (!form_ || !auto_ || hooked_) {
         return;
     }
@@ -39,6 +36,12 @@ void TWinSave::Loaded()
         FormClose(sender, action);
     };
     hooked_ = true;
+}
+
+std::string TWinSave::Section() const
+{
+    std::string title = tk::Application::Instance().Title();
+    return platform::HostExeName() + platform::ExtractFileName(title) + (form_ ? form_->Name() : std::string());
 }
 
 void TWinSave::FormShow(tk::Component* sender)
@@ -52,10 +55,11 @@ void TWinSave::FormShow(tk::Component* sender)
     int height = form_->Height();
     if (enabled_) {
         platform::IniFile ini(fileName_);
-        left = ini.ReadInteger(section_, "Left", left);
-        top = ini.ReadInteger(section_, "Top", top);
-        width = ini.ReadInteger(section_, "Width", width);
-        height = ini.ReadInteger(section_, "Height", height);
+        std::string section = Section();
+        left = ini.ReadInteger(section, "Left", left);
+        top = ini.ReadInteger(section, "Top", top);
+        width = ini.ReadInteger(section, "Width", width);
+        height = ini.ReadInteger(section, "Height", height);
     }
     tk::Rect screen = tk::Application::Instance().GetDesktop().ScreenRect();
     if (top + height > screen.Height) {
@@ -72,10 +76,11 @@ void TWinSave::FormClose(tk::Component* sender, tk::CloseAction& action)
     tk::Rect normal = form_->NormalBounds();
     {
         platform::IniFile ini(fileName_);
-        ini.WriteInteger(section_, "Left", normal.Left);
-        ini.WriteInteger(section_, "Top", normal.Top);
-        ini.WriteInteger(section_, "Width", normal.Width);
-        ini.WriteInteger(section_, "Height", normal.Height);
+        std::string section = Section();
+        ini.WriteInteger(section, "Left", normal.Left);
+        ini.WriteInteger(section, "Top", normal.Top);
+        ini.WriteInteger(section, "Width", normal.Width);
+        ini.WriteInteger(section, "Height", normal.Height);
     }
     if (previousClose_) {
         previousClose_(sender, action);

@@ -20,9 +20,11 @@ public:
     void SetEnabled(bool enabled) { enabled_ = enabled; }
     bool Auto() const { return auto_; }
     void SetAuto(bool value) { auto_ = value; }
-    // The resolved file and section; set once the window is loaded.
+    // The resolved file, set once the window is loaded.
     const std::string& FileName() const { return fileName_; }
-    const std::string& Section() const { return section_; }
+    // The host's executable name, the application title and the window's name. Made when it is
+    // used, not when the window is loaded: the window's creation may set the title after that.
+    std::string Section() const;
 
     void Loaded() override;
 
@@ -35,7 +37,6 @@ private:
     bool auto_ = true;
     tk::Form* form_ = nullptr;
     std::string fileName_;
-    std::string section_;
     bool hooked_ = false;
     tk::NotifyEvent previousShow_;
     tk::CloseEvent previousClose_;

@@ -29,6 +29,8 @@ public:
     virtual Rect WorkArea() = 0;
     virtual void Beep(int type) = 0;
 
+    // A remark that asks nothing and stops nothing, such as a list that ends early.
+    virtual void Notice(const std::string& text) { (void)text; }
     virtual void CursorChanged(Cursor cursor) { (void)cursor; }
     virtual void FormShown(Form& form) { (void)form; }
     virtual void FormHidden(Form& form) { (void)form; }

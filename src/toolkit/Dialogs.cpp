@@ -32,13 +32,14 @@ FileDialog::FileDialog(Component* owner) : Component(owner) {}
 
 bool FileDialog::Execute()
 {
-    if (!Application::Instance().GetDesktop().ExecuteDialog(*this)) {
-        return false;
-    }
+    return Application::Instance().GetDesktop().ExecuteDialog(*this);
+}
+
+void FileDialog::ApplyDefaultExt()
+{
     if (!DefaultExt.empty() && !FileName.empty() && !HasExtension(FileName)) {
         FileName += "." + DefaultExt;
     }
-    return true;
 }
 
 OpenDialog::OpenDialog(Component* owner) : FileDialog(owner) {}

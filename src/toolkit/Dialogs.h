@@ -17,8 +17,11 @@ public:
     std::string Title;
     int FilterIndex = 1;
     virtual bool IsSave() const = 0;
-    // Asks the desktop; on true FileName holds the choice, DefaultExt applied.
+    // Asks the desktop; on true FileName holds the choice.
     bool Execute();
+    // What a dialog does to a name typed without extension: DefaultExt is appended. Desktops that
+    // show a dialog apply it; a name given on a command line is taken as it is.
+    void ApplyDefaultExt();
 };
 
 class OpenDialog : public FileDialog {

@@ -97,6 +97,7 @@ bool ScriptedDesktop::ExecuteDialog(FileDialog& dialog)
         return false;
     }
     dialog.FileName = *answer;
+    dialog.ApplyDefaultExt();
     return true;
 }
 

@@ -27,7 +27,8 @@ public:
     // nothing queued.
     void QueueModal(std::function<void(Form&)> action);
     void QueueModalResult(int result);
-    // The next file dialog's answer; nullopt cancels. Without one a dialog is cancelled.
+    // The next file dialog's answer, typed as a person types it (the default extension follows);
+    // nullopt cancels. Without one a dialog is cancelled.
     void QueueDialog(std::optional<std::string> fileName);
     // The next pop-up's choice: the item to click by name, or nothing.
     void QueuePopupChoice(std::optional<std::string> itemName);
@@ -36,6 +37,7 @@ public:
     void SetWorkArea(Rect workArea) { workArea_ = workArea; }
 
     const std::vector<MessageRecord>& Messages() const { return messages_; }
+    const std::vector<std::string>& Notices() const { return notices_; }
     const std::vector<std::string>& ModalRuns() const { return modalRuns_; }   // form names
     const std::vector<std::string>& Dialogs() const { return dialogs_; }       // filters used
     const std::vector<std::string>& Popups() const { return popups_; }         // menu names
@@ -51,6 +53,7 @@ public:
     Rect ScreenRect() override { return screen_; }
     Rect WorkArea() override { return workArea_; }
     void Beep(int type) override;
+    void Notice(const std::string& text) override { notices_.push_back(text); }
     void CursorChanged(Cursor cursor) override { cursors_.push_back(cursor); }
 
 private:
@@ -59,6 +62,7 @@ private:
     std::deque<std::optional<std::string>> dialogAnswers_;
     std::deque<std::optional<std::string>> popupChoices_;
     std::vector<MessageRecord> messages_;
+    std::vector<std::string> notices_;
     std::vector<std::string> modalRuns_;
     std::vector<std::string> dialogs_;
     std::vector<std::string> popups_;

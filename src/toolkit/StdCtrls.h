@@ -207,7 +207,7 @@ public:
 
     // A person chose item index from the open list (or the list of a simple box): it is selected,
     // Change and Click follow, and the list closes.
-    void ChooseItem(int index);
+    virtual void ChooseItem(int index);
     // A person typed into the edit field: the text changes and Change follows.
     void TypeText(const std::string& text);
 

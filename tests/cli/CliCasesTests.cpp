@@ -1,10 +1,6 @@
 // Runs the real quorlin binary, with the real add-in beside it, over every case folder in
 // tests/data/cli (see the README there for the files a case holds).
 
-#include <fcntl.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <filesystem>
 #include <fstream>
@@ -15,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "cli/QuorlinRun.h"
 #include "support/TempFolder.h"
 #include "platform/Cp932.h"
 
@@ -24,21 +21,6 @@ namespace {
 
 const fs::path casesFolder = fs::path(QUORLIN_SOURCE_DIR) / "tests/data/cli";
 const fs::path sampleFolder = fs::path(QUORLIN_SOURCE_DIR) / "examples/Sample";
-const fs::path quorlinBinary = fs::path(QUORLIN_BINARY_DIR) / "bin/quorlin";
-
-struct RunResult {
-    int Status = -1;
-    std::string Out;
-    std::string Err;
-};
-
-std::string ReadFile(const fs::path& file)
-{
-    std::ifstream in(file, std::ios::binary);
-    std::ostringstream text;
-    text << in.rdbuf();
-    return text.str();
-}
 
 std::vector<std::string> SplitLines(const std::string& text, const std::string& lineBreak)
 {
@@ -90,48 +72,16 @@ bool GlobMatch(std::string_view pattern, std::string_view text)
     return false;
 }
 
-// Runs quorlin in folder with its own data home, standard output and error caught in files.
-RunResult RunQuorlin(const std::vector<std::string>& args, const fs::path& folder, const fs::path& dataHome)
-{
-    fs::path outFile = dataHome.parent_path() / "stdout";
-    fs::path errFile = dataHome.parent_path() / "stderr";
-    std::vector<char*> argv;
-    std::string program = quorlinBinary.string();
-    argv.push_back(program.data());
-    std::vector<std::string> copies = args;
-    for (std::string& arg : copies)
-        argv.push_back(arg.data());
-    argv.push_back(nullptr);
-
-    pid_t child = fork();
-    if (child == 0) {
-        int out = open(outFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        int err = open(errFile.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0600);
-        if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(folder.c_str()) != 0)
-            _exit(127);
-        setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        execv(argv[0], argv.data());
-        _exit(127);
-    }
-    RunResult result;
-    int status = 0;
-    if (child > 0 && waitpid(child, &status, 0) == child)
-        result.Status = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    result.Out = ReadFile(outFile);
-    result.Err = ReadFile(errFile);
-    return result;
-}
-
 // expected-written: the written file's name, then its lines in UTF-8; the file itself is code
 // page 932 with every line ended by CR LF.
 void CheckWrittenFile(const fs::path& expectation, const Tokens& tokens)
 {
-    std::vector<std::string> expected = SplitLines(tokens.Apply(ReadFile(expectation)), "\n");
+    std::vector<std::string> expected = SplitLines(tokens.Apply(FileText(expectation)), "\n");
     ASSERT_FALSE(expected.empty());
     fs::path written = expected.front();
     expected.erase(expected.begin());
     ASSERT_TRUE(fs::exists(written)) << written;
-    std::string bytes = ReadFile(written);
+    std::string bytes = FileText(written);
     ASSERT_TRUE(bytes.ends_with("\r\n")) << "the last line is not ended by CR LF";
     std::vector<std::string> lines = SplitLines(bytes, "\r\n");
     ASSERT_EQ(lines.size(), expected.size()) << bytes;
@@ -184,24 +134,24 @@ void RunCase(const fs::path& caseFolder)
     Tokens tokens{sample.string(), tmp.string()};
     std::map<fs::path, std::string> before = Snapshot(tmp);
 
-    std::vector<std::string> args = SplitLines(tokens.Apply(ReadFile(caseFolder / "args")), "\n");
-    RunResult result = RunQuorlin(args, tmp, dataHome);
+    std::vector<std::string> args = SplitLines(tokens.Apply(FileText(caseFolder / "args")), "\n");
+    QuorlinRun result = RunQuorlin(args, tmp, dataHome);
 
     int expectedStatus = 0;
     if (fs::exists(caseFolder / "expected-status"))
-        expectedStatus = std::stoi(ReadFile(caseFolder / "expected-status"));
+        expectedStatus = std::stoi(FileText(caseFolder / "expected-status"));
     EXPECT_EQ(result.Status, expectedStatus) << result.Err;
-    EXPECT_EQ(result.Out, tokens.Apply(ReadFile(caseFolder / "expected")));
+    EXPECT_EQ(result.Out, tokens.Apply(FileText(caseFolder / "expected")));
     std::string expectedErr;
     if (fs::exists(caseFolder / "expected-stderr"))
-        expectedErr = tokens.Apply(ReadFile(caseFolder / "expected-stderr"));
+        expectedErr = tokens.Apply(FileText(caseFolder / "expected-stderr"));
     EXPECT_EQ(result.Err, expectedErr);
     if (fs::exists(caseFolder / "expected-written"))
         CheckWrittenFile(caseFolder / "expected-written", tokens);
     if (fs::exists(caseFolder / "expected-changed"))
         CheckUnchangedFiles(before, caseFolder / "expected-changed", tokens);
     if (fs::exists(caseFolder / "expected-home")) {
-        for (const std::string& name : SplitLines(ReadFile(caseFolder / "expected-home"), "\n"))
+        for (const std::string& name : SplitLines(FileText(caseFolder / "expected-home"), "\n"))
             EXPECT_TRUE(fs::exists(dataHome / "quorlin" / name)) << name << " is not in the default home";
     }
 }

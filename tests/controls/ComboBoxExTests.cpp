@@ -53,11 +53,20 @@ TEST(ComboBoxExTest, ListNavigationRaisesOnSelectOnlyForAChoice)
     EXPECT_EQ(form.selects, 2);
     EXPECT_EQ(combo.ItemIndex(), 2);
 
+    // A mouse choice after moving through the open list with the keys is still a choice.
+    combo.SetDroppedDown(true);
+    combo.HandleKeyDown(tk::VK_UP, 0);
+    EXPECT_EQ(form.selects, 2);
+    combo.ChooseItem(0);
+    EXPECT_EQ(form.selects, 3);
+    EXPECT_EQ(combo.ItemIndex(), 0);
+    EXPECT_FALSE(combo.DroppedDown());
+
     combo.SetItemText("procedure A;");
     EXPECT_EQ(combo.ItemIndex(), 0);
     combo.SetItemText("missing");
     EXPECT_EQ(combo.ItemIndex(), -1);
-    EXPECT_EQ(form.selects, 2);
+    EXPECT_EQ(form.selects, 3);
 }
 
 // Records the characters that get past the combo box's rules to the toolkit's default handling.

@@ -1,5 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "platform/FilePath.h"
+
 #include "support/ToolWindowFixture.h"
 
 namespace {
@@ -64,6 +69,17 @@ TEST_F(RoutineReportTest, CancelAndWriteErrorsRestoreTheDialog)
     EXPECT_NE(desktop.Messages()[0].Text.find(unwritable), std::string::npos);
     EXPECT_EQ(form.SaveDialog1->Filter, "タスクファイル|*.Ini");
     EXPECT_EQ(desktop.Dialogs(), (Lines{"*.*", "*.*", "*.*"}));
+
+    // Anything but a regular file is refused at once, and left as it was.
+    std::string fifo = folder / "Report.fifo";
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    alarm(20);
+    desktop.QueueDialog(fifo);
+    form.K5->Click();
+    alarm(0);
+    ASSERT_EQ(desktop.Messages().size(), 2u);
+    EXPECT_EQ(desktop.Messages()[1].Text, fifo + ": not a regular file");
+    EXPECT_FALSE(platform::FileExists(fifo));
 }
 
 }  // namespace

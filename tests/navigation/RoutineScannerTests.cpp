@@ -82,6 +82,26 @@ TEST_F(RoutineScannerTest, LongLinesEndTheScan)
     form.MethodNoSort->Click();
     form.OpenUnit(unit);
     EXPECT_EQ(Entries(*form.MethodCombo), (Lines{fits.substr(10), "B;"}));
+    // The list is kept, and the user is told where it ends and why.
+    EXPECT_EQ(desktop.Notices(), (Lines{unit + ":5: the routine list ends here: the line is 1022 bytes or longer"}));
+    EXPECT_TRUE(desktop.Messages().empty());
+
+    // The routine list report says so as its last line.
+    std::string report = folder / "Long.txt";
+    desktop.QueueDialog(report);
+    form.K5->Click();
+    std::string text = ReadFile(report);
+    EXPECT_TRUE(text.ends_with("\r\nB;\r\n※5行目が長すぎるため、一覧はその前の行までです。\r\n")) << text;
+
+    // A line that fits, even as the last line without a line break, says nothing.
+    std::string lastLine = WriteFile("Last.pas", CrLf({"unit Last;", "implementation", "procedure E;"})
+                                                     + "procedure F" + std::string(1022 - 11, 'x'));
+    form.OpenUnit(lastLine);
+    EXPECT_EQ(form.MethodCombo->Items().Count(), 2);
+    EXPECT_EQ(desktop.Notices().size(), 1u);
+    desktop.QueueDialog(report);
+    form.K5->Click();
+    EXPECT_EQ(ReadFile(report).find("※"), std::string::npos);
 }
 
 TEST_F(RoutineScannerTest, SortSwitchAndItsCheckMarks)

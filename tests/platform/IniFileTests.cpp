@@ -29,11 +29,12 @@ std::string ReadFile(const std::string& fileName)
     return text.str();
 }
 
+// Entries other than the lock files beside the ini files.
 size_t CountEntries(const std::string& folder)
 {
     size_t count = 0;
-    for ([[maybe_unused]] auto& entry : std::filesystem::directory_iterator(folder)) {
-        ++count;
+    for (auto& entry : std::filesystem::directory_iterator(folder)) {
+        count += entry.path().extension() != ".lock";
     }
     return count;
 }

@@ -343,3 +343,50 @@ TEST_F(CodeFormTest, FocusFrameAroundTheFocusedControl)
 }
 
 }  // namespace
+
+TEST_F(CodeFormTest, EveryToolWindowOfAProcessKeepsItsPlaceInOneSection)
+{
+    tk::Application& application = tk::Application::Instance();
+    application.SetTitle("");  // as the host starts: the first window sets the title while it is created
+    quorlin::TCodeForm& first = CreateForm();
+    first.Show();
+    first.SetBounds(123, 45, 500, 300);
+    std::string section = first.WinSave1->Section();
+    first.Close();
+    application.ProcessMessages();
+
+    quorlin::TCodeForm& second = CreateForm();
+    EXPECT_EQ(second.WinSave1->Section(), section);
+    second.Show();
+    EXPECT_EQ(second.Bounds(), (tk::Rect{123, 45, 500, 300}));
+    platform::IniFile places(folder.Path() + "/SysForm.ini");
+    EXPECT_EQ(places.ReadSections(), (Lines{section}));
+}
+
+TEST_F(CodeFormTest, HandlersDoNothingWhileTheWindowIsNotTheToolWindow)
+{
+    quorlin::TCodeForm& form = CreateForm();
+    form.Show();
+    form.MethodCombo->SetFocus();
+    tk::Rect bounds = form.Bounds();
+    tk::Rect frame = form.FocusPanel->Bounds();
+    tk::Color frameColour = form.FocusPanel->GetColor();
+    int comboWidth = form.MethodCombo->Width();
+
+    quorlin::CodeForm = nullptr;  // as between its closing and its release
+    form.NormalItemClick(form.MinItem);
+    form.CaptionDoubleClick();
+    form.MenuDisplayClick(form.MenuDisplay);
+    form.Memo1Enter(form.Memo1);
+    form.UnitComboExit(form.MethodCombo);
+    form.SetWidth(bounds.Width + 100);  // FormResize
+    quorlin::CodeForm = &form;
+
+    EXPECT_EQ(form.Height(), bounds.Height);
+    EXPECT_EQ(form.RecordedMode(), 1);
+    EXPECT_TRUE(form.MenuDisplay->Checked());
+    EXPECT_EQ(form.FocusPanel->Parent(), form.Panel1);
+    EXPECT_EQ(form.FocusPanel->Bounds(), frame);
+    EXPECT_EQ(form.FocusPanel->GetColor(), frameColour);
+    EXPECT_EQ(form.MethodCombo->Width(), comboWidth);
+}

@@ -1,0 +1,102 @@
+#include "platform/RegularFile.h"
+
+#include "platform/FileLock.h"
+#include "platform/FilePath.h"
+
+#include <cerrno>
+#include <cstring>
+#include <dirent.h>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace platform {
+
+namespace {
+
+// The six characters mkstemp puts in place of "XXXXXX".
+bool IsTemporarySuffix(std::string_view suffix)
+{
+    if (suffix.size() != 6) {
+        return false;
+    }
+    for (char c : suffix) {
+        bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
+        if (!letterOrDigit) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+std::string SpecialFileReason(unsigned mode)
+{
+    return S_ISDIR(mode) ? std::strerror(EISDIR) : "not a regular file";
+}
+
+int OpenRegularFile(const std::string& fileName, int flags, std::string& reason)
+{
+    // A special file is not even opened where it can be told beforehand: opening some devices acts.
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode)) {
+        reason = SpecialFileReason(info.st_mode);
+        return -1;
+    }
+    // Non-blocking, so a FIFO put in place since the test cannot make the open wait.
+    int fd = ::open(fileName.c_str(), flags | O_NONBLOCK | O_CLOEXEC, 0666);
+    if (fd < 0) {
+        int error = errno;
+        bool special = ::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+        reason = special ? SpecialFileReason(info.st_mode) : std::strerror(error);
+        return -1;
+    }
+    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+        reason = SpecialFileReason(info.st_mode);
+        ::close(fd);
+        return -1;
+    }
+    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    return fd;
+}
+
+std::string UnreadableReason(const std::string& fileName)
+{
+    if (fileName.empty()) {
+        return std::strerror(ENOENT);
+    }
+    std::string reason;
+    int fd = OpenRegularFile(fileName, O_RDONLY, reason);
+    if (fd >= 0) {
+        ::close(fd);
+    }
+    return reason;
+}
+
+bool IsSpecialFile(const std::string& fileName)
+{
+    struct stat info {};
+    return ::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
+}
+
+void RemoveStaleTemporaries(const std::string& fileName)
+{
+    std::string folder = ExtractFilePath(fileName);
+    std::string prefix = ExtractFileName(fileName) + ".";
+    DIR* entries = ::opendir(folder.empty() ? "." : folder.c_str());
+    if (!entries) {
+        return;
+    }
+    FileLock lock(fileName);
+    while (const dirent* entry = ::readdir(entries)) {
+        std::string_view name = entry->d_name;
+        if (name.size() == prefix.size() + 6 && name.starts_with(prefix)
+            && IsTemporarySuffix(name.substr(prefix.size()))) {
+            ::unlink((folder + std::string(name)).c_str());
+        }
+    }
+    ::closedir(entries);
+}
+
+}  // namespace platform

@@ -1,0 +1,29 @@
+#pragma once
+// Opening the files a user names: a FIFO, device or folder where a file is expected is refused
+// with a reason, never waited on or read.
+
+#include <string>
+#include <string_view>
+
+namespace platform {
+
+// Opens fileName with flags (O_RDONLY, O_WRONLY | O_CREAT ...) without waiting for the other end of
+// a FIFO, and keeps it only when it is a regular file. Answers the descriptor, which blocks as
+// usual; -1 with reason set ("Is a directory", "not a regular file" or the system's reason).
+int OpenRegularFile(const std::string& fileName, int flags, std::string& reason);
+
+// Empty when fileName is a regular file that can be opened for reading, else why not.
+std::string UnreadableReason(const std::string& fileName);
+
+// True when something other than a regular file stands at fileName (links followed).
+bool IsSpecialFile(const std::string& fileName);
+
+// Why a file of this type (st_mode) is refused: "Is a directory" or "not a regular file".
+std::string SpecialFileReason(unsigned mode);
+
+// Removes the temporary files WriteFileReplacing left beside fileName when a process stopped
+// half-way. It takes FileLock(fileName) first, so every writer of such a file holds that lock while
+// it replaces.
+void RemoveStaleTemporaries(const std::string& fileName);
+
+}  // namespace platform
