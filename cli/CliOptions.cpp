@@ -11,7 +11,8 @@ const std::map<std::string, Command> commandWords = {
     {"units", Command::Units}, {"routines", Command::Routines}, {"jump", Command::Jump},
     {"report", Command::Report}, {"swap", Command::Swap}, {"insert", Command::Insert},
     {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
-    {"palette", Command::Palette}, {"db-access", Command::DbAccess}};
+    {"palette", Command::Palette}, {"db-access", Command::DbAccess}, {"version-info", Command::VersionInfo},
+    {"version", Command::Version}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -102,6 +103,14 @@ bool CheckOperands(CliOptions& options, std::string& error)
         else if (options.Output.empty())
             error = "report needs -o OUT";
         break;
+    case Command::VersionInfo:
+        if (count != 1)
+            error = "version-info takes one file";
+        break;
+    case Command::Version:
+        if (count != 1)
+            error = "version takes one project file";
+        break;
     case Command::Components:
         if (count != 2)
             error = "components takes a project file and a class name";
@@ -134,6 +143,8 @@ bool CheckOperands(CliOptions& options, std::string& error)
         error = "--types applies to properties only";
     if (error.empty() && options.Grid && options.Cmd != Command::DbAccess)
         error = "--grid applies to db-access only";
+    if (error.empty() && !options.Settings.empty() && options.Cmd != Command::Version)
+        error = "--set applies to version only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
@@ -193,6 +204,8 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 target = &options.Home;
             else if (TakeValue(arg, "--addin", i, argc, argv, value))
                 target = &options.Addin;
+            else if (TakeValue(arg, "--set", i, argc, argv, value))
+                target = &options.Settings.emplace_back();
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
                 target = &options.Output;
@@ -285,6 +298,10 @@ std::string HelpText()
            "  db-access UNIT.pas --select NAME [--grid]\n"
            "                         routines that copy component NAME's properties to and\n"
            "                         from a data set (--grid: a control grid)\n"
+           "  version-info FILE      the eight version strings of a Windows program or\n"
+           "                         library (or of the add-in), or \"No Version Info\"\n"
+           "  version PROJECT.dpr    the project's version record, KEY=VALUE a line;\n"
+           "                         --set KEY=VALUE (repeatable) stores values first\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --jobs N, -j N         routines: share the files among N worker processes, each\n"

@@ -7,7 +7,8 @@
 namespace cli {
 
 enum class Command {
-    Units, Routines, Jump, Report, Swap, Insert, Components, Properties, Rename, Palette, DbAccess, Help
+    Units, Routines, Jump, Report, Swap, Insert, Components, Properties, Rename, Palette, DbAccess, VersionInfo,
+    Version, Help
 };
 
 struct CliOptions {
@@ -17,6 +18,7 @@ struct CliOptions {
     std::string Addin;                  // empty: the add-in beside the executable
     std::string Output;                 // report: the file the save dialog is answered with
     std::string Select;                 // properties, db-access: the component chosen in the designer
+    std::vector<std::string> Settings;  // version: the KEY=VALUE of each --set
     bool Raw = false;
     bool Unsorted = false;
     int Jobs = 0;                       // routines: worker processes; 0: one per processor

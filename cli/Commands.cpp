@@ -84,6 +84,10 @@ int Commands::Run()
         return Jump();
     case Command::Report:
         return Report();
+    case Command::VersionInfo:
+        return VersionInfo();
+    case Command::Version:
+        return Version();
     case Command::Components:
         return Components();
     case Command::Properties:

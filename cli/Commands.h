@@ -24,6 +24,9 @@ private:
     int Routines();
     int Jump();
     int Report();
+    // In VersionCommands.cpp.
+    int VersionInfo();
+    int Version();
     // In EditCommands.cpp.
     int Swap();
     int Insert();

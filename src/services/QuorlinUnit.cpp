@@ -276,6 +276,10 @@ void TCodeForm::WireEvents()
     UpdateMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     UpDateCtrlMenu->OnClick = notify(&TCodeForm::UpdateMenuClick);
     CodeWindowMenu->OnClick = notify(&TCodeForm::CodeWindowMenuClick);
+    VerMenu->OnClick = notify(&TCodeForm::VerMenuClick);
+    VerCtrlMenu->OnClick = notify(&TCodeForm::VerMenuClick);
+    MenuVerDisp->OnClick = notify(&TCodeForm::MenuVerDispClick);
+    VersionMenu->OnClick = notify(&TCodeForm::VersionMenuClick);
     ChaneNameMenuItem->OnClick = notify(&TCodeForm::ChaneNameMenuItemClick);
     N1->OnClick = notify(&TCodeForm::N1Click);
     PropertyListMenuItem->OnClick = notify(&TCodeForm::PropertyListMenuItemClick);

@@ -186,6 +186,12 @@ public:
     void N10Click(tk::Component* sender);
     void RyCtrlGridMenuItemClick(tk::Component* sender);
     void TRyDimItemMenuClick(tk::Component* sender);
+
+    // Version record, its check mark on project close, and the about box.
+    void VerMenuClick(tk::Component* sender);
+    void MenuVerDispClick(tk::Component* sender);
+    void VersionMenuClick(tk::Component* sender);
+
     // Code insertion and the assignment swapper.
     void InsertButtonClick(tk::Component* sender);
     void ExchangeMenuItemClick(tk::Component* sender);

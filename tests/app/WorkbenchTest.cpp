@@ -4,12 +4,14 @@
 #include <QDate>
 #include <QDirIterator>
 #include <QFile>
+#include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QTextBlock>
 #include <QTest>
 #include <QTimer>
 #include <QTreeWidget>
@@ -271,6 +273,60 @@ void WorkbenchTest::CaptionShowsDateAndOffersItsMenu()
     }
 }
 
+void WorkbenchTest::InsertMenuEditsTheUnitInItsEditor()
+{
+    FormWindow* tool = ToolWindow();
+    std::string unit = window_->Host().UnitNames().at(4);
+    QVERIFY(QString::fromStdString(unit).endsWith("Consts.pas"));
+    QVERIFY(window_->Host().OpenFile(unit));
+    QPlainTextEdit* editor = window_->Tabs().EditorOf(unit);
+    auto* memo = tool->findChild<QPlainTextEdit*>("Memo1");
+    QVERIFY(editor && memo);
+    auto lineOf = [editor](int line) { return editor->document()->findBlockByNumber(line - 1); };
+    QCOMPARE(lineOf(8).text(), QString("  DefaultWidth = 10;"));
+
+    // "コード挿入": the memo's line goes in front of the cursor's line 8.
+    tk::Memo* memoControl = tool->Form()->Find<tk::Memo>("Memo1");
+    window_->Renderer().Deliver([memoControl] { memoControl->SetText("  Extra = 1;"); });
+    QCOMPARE(memo->toPlainText(), QString("  Extra = 1;"));
+    editor->setTextCursor(QTextCursor(lineOf(8)));
+    QCOMPARE(window_->Host().Cursor(unit).Line, 8);
+    FindAction(tool, "K8")->trigger();
+    QTRY_COMPARE(lineOf(8).text(), QString("  Extra = 1;"));
+    QCOMPARE(lineOf(9).text(), QString("  DefaultWidth = 10;"));
+
+    // "選択行の左右入替え": lines 8 and 9 selected, the cursor at the start of line 10, "=" typed
+    // into the separator window.
+    QTextCursor selection(lineOf(8));
+    selection.setPosition(lineOf(10).position(), QTextCursor::KeepAnchor);
+    editor->setTextCursor(selection);
+    bool answered = false;
+    WhenModal([&] {
+        FormWindow* exchange = window_->Renderer().FindWindow("ExchangeForm");
+        auto* separator = exchange ? exchange->findChild<QLineEdit*>("SeparatorEdit") : nullptr;
+        if (!separator) {
+            if (tk::Form* form = tk::Application::Instance().FindForm("ExchangeForm")) {
+                form->SetModalResult(tk::mrCancel);
+            }
+            return;
+        }
+        answered = separator->text() == ":=";
+        separator->selectAll();
+        QTest::keyClicks(separator, "=");
+        QTest::mouseClick(exchange->findChild<QPushButton*>("ClosePanel"), Qt::LeftButton);
+    });
+    FindAction(tool, "ExchangeMenuItem")->trigger();
+    QVERIFY(answered);
+    QTRY_COMPARE(lineOf(10).text(), QString("  1 = Extra;"));
+    QCOMPARE(lineOf(11).text(), QString("  10 = DefaultWidth;"));
+    QCOMPARE(lineOf(12).text(), QString("  DefaultHeight = 10;"));
+    QCOMPARE(memo->toPlainText(), QString("  1 = Extra;\n  10 = DefaultWidth;\n"));
+
+    // Saved, so closing the project later asks about no other file than the one it expects.
+    QVERIFY(window_->Host().SaveFile(unit));
+    QVERIFY(window_->Host().ShowFile(unitFile_));
+}
+
 void WorkbenchTest::JumpHistoryJumpsAgain()
 {
     FormWindow* tool = ToolWindow();
@@ -302,6 +358,31 @@ void WorkbenchTest::JumpHistoryJumpsAgain()
     QCOMPARE(entries.value(0), routine_);
     QVERIFY(!window_->Renderer().FindWindow("HistoryForm"));
     QTRY_COMPARE(editor->textCursor().blockNumber() + 1, routineLine_);
+}
+
+void WorkbenchTest::VersionWindowStoresTheRecordWithF5()
+{
+    FormWindow* tool = ToolWindow();
+    QVERIFY(tool);
+    bool typed = false;
+    WhenModal([this, &typed] {
+        FormWindow* version = window_->Renderer().FindWindow("VerForm");
+        QWidget* programName = version ? version->findChild<QWidget*>("ProgramName") : nullptr;
+        QWidget* field = version ? version->findChild<QWidget*>("Version") : nullptr;
+        if (!programName || !field)
+            return;
+        QTest::keyClick(programName, Qt::Key_Down);
+        if (version->Form()->ActiveControl()->Name() != "Version")
+            return;
+        TypeText(field, "1.5");
+        QTest::keyClick(field, Qt::Key_F5);
+        typed = true;
+    });
+    FindAction(tool, "VerMenu")->trigger();
+    QVERIFY(typed);
+    QVERIFY(!window_->Renderer().FindWindow("VerForm"));
+    QString stored = ReadFile(QDir(home_.path()).filePath("Version.ini"));
+    QVERIFY2(stored.contains("[Sample.dpr]\r\nProgramName=\r\nVersion=1.5\r\n"), qPrintable(stored));
 }
 
 void WorkbenchTest::ClosingProjectAsksForUnsavedBuffersAndEmptiesLists()

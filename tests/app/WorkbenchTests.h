@@ -96,7 +96,9 @@ private slots:
     void ToolWindowJumpsToChosenRoutine();
     void DisplayModesSizeTheWindow();
     void CaptionShowsDateAndOffersItsMenu();
+    void InsertMenuEditsTheUnitInItsEditor();
     void JumpHistoryJumpsAgain();
+    void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();

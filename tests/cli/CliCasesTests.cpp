@@ -53,15 +53,18 @@ std::vector<std::string> SplitLines(const std::string& text, const std::string& 
     return lines;
 }
 
-// The tokens of a case: @SAMPLE@ the copied sample folder, @TMP@ the case's temporary folder.
+// The tokens of a case: @SAMPLE@ the copied sample folder, @TMP@ the case's temporary folder,
+// @BIN@ the folder of the quorlin binary and the add-in.
 struct Tokens {
     std::string Sample;
     std::string Tmp;
+    std::string Bin = quorlinBinary.parent_path().string();
 
     std::string Apply(std::string text) const
     {
         for (const auto& [token, value] : {std::pair{std::string("@SAMPLE@"), Sample},
-                                           std::pair{std::string("@TMP@"), Tmp}}) {
+                                           std::pair{std::string("@TMP@"), Tmp},
+                                           std::pair{std::string("@BIN@"), Bin}}) {
             for (size_t at = text.find(token); at != std::string::npos;
                  at = text.find(token, at + value.size()))
                 text.replace(at, token.size(), value);

@@ -1,0 +1,108 @@
+// The version commands: the version strings of a program file, and a project's version record
+// shown or stored through the add-in's version window.
+
+#include <utility>
+#include <vector>
+
+#include "Commands.h"
+#include "platform/Cp932.h"
+#include "platform/FilePath.h"
+#include "platform/HostFolder.h"
+#include "platform/IniFile.h"
+#include "toolkit/Application.h"
+#include "version/VersionInfoList.h"
+
+namespace cli {
+
+namespace {
+
+constexpr uint16_t KeyStore = 0x74;  // F5 in the version window
+
+}  // namespace
+
+int Commands::VersionInfo()
+{
+    const std::string& file = options_.Operands[0];
+    if (!CheckReadable(file))
+        return 1;
+    std::vector<std::string> list;
+    quorlin::ReadVersionInfoList(file, list);
+    if (list.empty()) {
+        Fail(file + ": the version resource has no translation table");
+        return 1;
+    }
+    for (const std::string& entry : list)
+        Print(Shown(entry));
+    return 0;
+}
+
+int Commands::Version()
+{
+    const std::string& project = options_.Operands[0];
+    std::vector<std::pair<std::string, std::string>> settings;
+    for (const std::string& setting : options_.Settings) {
+        size_t equals = setting.find('=');
+        if (equals == std::string::npos || equals == 0) {
+            Fail("--set takes KEY=VALUE, not " + setting);
+            return 1;
+        }
+        std::string value = setting.substr(equals + 1);
+        settings.emplace_back(setting.substr(0, equals), options_.Raw ? value : platform::Utf8ToCp932(value));
+    }
+    if (!CheckReadable(project))
+        return 1;
+    if (!session_.Host().OpenProject(project)) {
+        Fail(project + ": the host cannot open this project");
+        return 1;
+    }
+    tk::Application::Instance().ProcessMessages();
+
+    // In the window, as a person would: type each value into its field, then F5 to store, or Esc.
+    bool opened = false;
+    std::string error;
+    std::vector<std::string> record;
+    desktop_.SetModalAnswer([&](tk::Form& window) {
+        opened = true;
+        for (auto& [key, value] : settings) {
+            auto* field = dynamic_cast<tk::Edit*>(window.FindComponent(key));
+            if (!field) {
+                error = "the version record has no field " + key;
+                window.DispatchKey(tk::VK_ESCAPE, 0);
+                return window.ModalResult();
+            }
+            key = field->Name();
+            field->SetText(value);
+        }
+        for (int i = 0; i < window.ComponentCount(); ++i) {
+            if (auto* field = dynamic_cast<tk::Edit*>(window.Components(i)))
+                record.push_back(field->Name() + "=" + field->Text());
+        }
+        window.DispatchKey(settings.empty() ? tk::VK_ESCAPE : KeyStore, 0);
+        return window.ModalResult();
+    });
+    bool clicked = ClickMenuItem("VerMenu");
+    desktop_.SetModalAnswer(nullptr);
+    if (!clicked)
+        return 1;
+    if (!opened) {
+        Fail(project + ": the version window did not open");
+        return 1;
+    }
+    if (!error.empty()) {
+        Fail(error);
+        return 1;
+    }
+    std::string fileName = platform::HostFolder() + "Version.ini";
+    platform::IniFile stored(fileName);
+    for (const auto& [key, value] : settings) {
+        if (stored.ReadString(platform::ExtractFileName(project), key, "") != value) {
+            Fail(fileName + ": the version record could not be stored");
+            return 1;
+        }
+    }
+    for (const std::string& line : record)
+        Print(Shown(line));
+    return 0;
+}
+
+}  // namespace cli
