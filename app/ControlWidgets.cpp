@@ -141,28 +141,18 @@ public:
         : QLineEdit(parent), ControlView(renderer, &edit), edit_(&edit)
     {
         // Typed and input-method text alike; the renderer's own updates are not delivered back.
-        connect(this, &QLineEdit::textChanged, this, [this](const QString& text) {
-            if (renderer_.Syncing()) {
-                return;
-            }
-            int byteStart = Cp932Offset(text, cursorPosition());
-            shownStart_ = byteStart;
-            shownLength_ = 0;
-            renderer_.Deliver([this, text, byteStart] {
-                edit_->SetText(ToCp932(text));
-                edit_->SetSelStart(byteStart);
-                edit_->SetSelLength(0);
-            });
-        });
-        connect(this, &QLineEdit::cursorPositionChanged, this, [this] { PushSelection(); });
-        connect(this, &QLineEdit::selectionChanged, this, [this] { PushSelection(); });
+        connect(this, &QLineEdit::textChanged, this, [this] { PushState(); });
+        connect(this, &QLineEdit::cursorPositionChanged, this, [this] { PushState(); });
+        connect(this, &QLineEdit::selectionChanged, this, [this] { PushState(); });
     }
 
     void SyncFromControl() override
     {
         QString text = FromCp932(edit_->Text());
-        if (text != this->text()) {
+        if (text != shownText_) {
+            shownText_ = text;
             setText(text);
+            shownStart_ = -1;
         }
         if (isReadOnly() != edit_->ReadOnly()) {
             setReadOnly(edit_->ReadOnly());
@@ -178,24 +168,36 @@ public:
     bool EditsText(const QKeyEvent& event) const override { return IsEditingKey(event, false); }
 
 private:
-    void PushSelection()
+    // Hands the text, when the toolkit does not have it yet, and the selection over together, so
+    // that a selection never meets the toolkit's old text, which would clamp it.
+    void PushState()
     {
         if (renderer_.Syncing()) {
             return;
         }
+        QString text = this->text();
         int start = hasSelectedText() ? selectionStart() : cursorPosition();
-        int length = hasSelectedText() ? static_cast<int>(selectedText().size()) : 0;
-        int byteStart = Cp932Offset(text(), start);
-        int byteLength = Cp932Offset(text(), start + length) - byteStart;
+        int end = hasSelectedText() ? selectionEnd() : start;
+        int byteStart = Cp932Offset(text, start);
+        int byteLength = Cp932Offset(text, end) - byteStart;
+        bool newText = text != shownText_;
+        if (!newText && byteStart == shownStart_ && byteLength == shownLength_) {
+            return;
+        }
+        shownText_ = text;
         shownStart_ = byteStart;
         shownLength_ = byteLength;
-        renderer_.Deliver([this, byteStart, byteLength] {
+        renderer_.Deliver([this, text, newText, byteStart, byteLength] {
+            if (newText) {
+                edit_->SetText(ToCp932(text));
+            }
             edit_->SetSelStart(byteStart);
             edit_->SetSelLength(byteLength);
         });
     }
 
     tk::CustomEdit* edit_;
+    QString shownText_;
     int shownStart_ = -1;
     int shownLength_ = -1;
 };
@@ -205,20 +207,8 @@ public:
     MemoView(FormRenderer& renderer, tk::Memo& memo, QWidget* parent)
         : QPlainTextEdit(parent), ControlView(renderer, &memo), memo_(&memo)
     {
-        connect(this, &QPlainTextEdit::textChanged, this, [this] {
-            if (renderer_.Syncing()) {
-                return;
-            }
-            QString text = toPlainText();
-            shownText_ = text;
-            auto [byteStart, byteLength] = ShownSelection(text);
-            renderer_.Deliver([this, text, byteStart, byteLength] {
-                memo_->SetText(ToCp932(QString(text).replace("\n", "\r\n")));
-                memo_->SetSelStart(byteStart);
-                memo_->SetSelLength(byteLength);
-            });
-        });
-        connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { PushSelection(); });
+        connect(this, &QPlainTextEdit::textChanged, this, [this] { PushState(); });
+        connect(this, &QPlainTextEdit::cursorPositionChanged, this, [this] { PushState(); });
     }
 
     void SyncFromControl() override
@@ -249,25 +239,32 @@ public:
     bool EditsText(const QKeyEvent& event) const override { return IsEditingKey(event, true); }
 
 private:
-    void PushSelection()
+    // Hands the text, when the toolkit does not have it yet, and the selection (byte offsets into
+    // the CR LF text) over together: Qt tells of the caret's move before the edit that moved it,
+    // and a selection given against the toolkit's old text would be clamped and shown back.
+    void PushState()
     {
         if (renderer_.Syncing()) {
             return;
         }
-        auto [byteStart, byteLength] = ShownSelection(toPlainText());
-        renderer_.Deliver([this, byteStart, byteLength] {
+        QString text = toPlainText();
+        QTextCursor cursor = textCursor();
+        int byteStart = Cp932Offset(text, cursor.selectionStart(), true);
+        int byteLength = Cp932Offset(text, cursor.selectionEnd(), true) - byteStart;
+        bool newText = text != shownText_;
+        if (!newText && byteStart == shownStart_ && byteLength == shownLength_) {
+            return;
+        }
+        shownText_ = text;
+        shownStart_ = byteStart;
+        shownLength_ = byteLength;
+        renderer_.Deliver([this, text, newText, byteStart, byteLength] {
+            if (newText) {
+                memo_->SetText(ToCp932(QString(text).replace("\n", "\r\n")));
+            }
             memo_->SetSelStart(byteStart);
             memo_->SetSelLength(byteLength);
         });
-    }
-
-    // The cursor's selection as byte offsets into the CR LF text, noted as shown.
-    std::pair<int, int> ShownSelection(const QString& text)
-    {
-        QTextCursor cursor = textCursor();
-        shownStart_ = Cp932Offset(text, cursor.selectionStart(), true);
-        shownLength_ = Cp932Offset(text, cursor.selectionEnd(), true) - shownStart_;
-        return {shownStart_, shownLength_};
     }
 
     tk::Memo* memo_;

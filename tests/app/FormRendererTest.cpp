@@ -1,4 +1,5 @@
 #include <QApplication>
+#include <QClipboard>
 #include <QCheckBox>
 #include <QComboBox>
 #include <QLabel>
@@ -10,6 +11,7 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QTest>
+#include <QTextBlock>
 #include <QTimer>
 
 #include "WorkbenchTests.h"
@@ -410,4 +412,101 @@ void FormRendererTest::DesktopMessagesAndCursor()
     });
     QCOMPARE(application.MessageBox(Utf8ToCp932("保存しますか"), tk::MB_YESNO | tk::MB_ICONQUESTION), tk::IDNO);
     QCOMPARE(text, QString::fromUtf8("保存しますか"));
+}
+
+void FormRendererTest::TypingIntoMemoAndEditKeepsTheCaret()
+{
+    auto form = std::make_unique<TestForm>();
+    auto* edit = Add<tk::Edit>(form.get(), {10, 10, 120, 21});
+    auto* memo = Add<tk::Memo>(form.get(), {10, 40, 300, 150});
+    form->Show();
+    renderer_->Sync();
+    FormWindow* window = renderer_->WindowOf(form.get());
+    window->activateWindow();
+    QVERIFY(QTest::qWaitForWindowActive(window));
+    auto* memoWidget = qobject_cast<QPlainTextEdit*>(renderer_->WidgetOf(memo));
+    auto* lineEdit = qobject_cast<QLineEdit*>(renderer_->WidgetOf(edit));
+    QVERIFY(memoWidget && lineEdit);
+    auto memoSelection = [memo] { return std::pair(memo->SelStart(), memo->SelLength()); };
+
+    QTest::mouseClick(memoWidget->viewport(), Qt::LeftButton);
+    QTRY_COMPARE(form->ActiveControl(), memo);
+    QTest::keyClicks(memoWidget, "ab");
+    QTest::keyClick(memoWidget, Qt::Key_Return);
+    QTest::keyClicks(memoWidget, "cde");
+    QTest::keyClick(memoWidget, Qt::Key_Backspace);
+    TypeText(memoWidget, QString::fromUtf8("あい"));
+    QCOMPARE(memoWidget->toPlainText(), QString::fromUtf8("ab\ncdあい"));
+    QCOMPARE(memo->Text(), Utf8ToCp932("ab\r\ncdあい"));
+    QCOMPARE(memo->Lines().Count(), 2);
+    QCOMPARE(memo->Lines()[1], Utf8ToCp932("cdあい"));
+    QCOMPARE(memoSelection(), std::pair(10, 0));
+
+    // Shift+arrows select, typing replaces the selection, Enter splits the line at the caret.
+    QTest::keyClick(memoWidget, Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(memoWidget, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(memoWidget->textCursor().selectedText(), QString::fromUtf8("あい"));
+    QCOMPARE(memoSelection(), std::pair(6, 4));
+    QTest::keyClicks(memoWidget, "xy");
+    QTest::keyClick(memoWidget, Qt::Key_Left);
+    QTest::keyClick(memoWidget, Qt::Key_Return);
+    QCOMPARE(memoWidget->toPlainText(), QString("ab\ncdx\ny"));
+    QCOMPARE(memo->Text(), std::string("ab\r\ncdx\r\ny"));
+    QCOMPARE(memo->Lines().Count(), 3);
+    QCOMPARE(memoSelection(), std::pair(9, 0));
+
+    // A selection dragged with the mouse, then pasted over.
+    QTextCursor first(memoWidget->document()->firstBlock());
+    QRect from = memoWidget->cursorRect(first);
+    first.movePosition(QTextCursor::EndOfBlock);
+    QRect to = memoWidget->cursorRect(first);
+    QTest::mousePress(memoWidget->viewport(), Qt::LeftButton, {}, from.center());
+    QMouseEvent move(QEvent::MouseMove, QPointF(to.center()), memoWidget->viewport()->mapToGlobal(QPointF(to.center())),
+                     Qt::NoButton, Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(memoWidget->viewport(), &move);
+    QTest::mouseRelease(memoWidget->viewport(), Qt::LeftButton, {}, to.center());
+    QCOMPARE(memoWidget->textCursor().selectedText(), QString("ab"));
+    QCOMPARE(memoSelection(), std::pair(0, 2));
+    QApplication::clipboard()->setText(QString::fromUtf8("一\n二"));
+    QTest::keyClick(memoWidget, Qt::Key_V, Qt::ControlModifier);
+    QCOMPARE(memo->Text(), Utf8ToCp932("一\r\n二\r\ncdx\r\ny"));
+    QCOMPARE(memoSelection(), std::pair(6, 0));
+    QTest::keyClicks(memoWidget, "z");
+    QCOMPARE(memo->Lines()[1], Utf8ToCp932("二z"));
+
+    // The add-in's changes show at once and keep the caret where the toolkit has it.
+    renderer_->Deliver([memo] { memo->Lines().Add("tail"); });
+    QCOMPARE(memoWidget->toPlainText(), QString::fromUtf8("一\n二z\ncdx\ny\ntail\n"));
+    QTest::keyClicks(memoWidget, "w");
+    QCOMPARE(memo->Lines()[1], Utf8ToCp932("二zw"));
+    renderer_->Deliver([memo] {
+        memo->SetText(Utf8ToCp932("全部\r\n新しい"));
+        memo->SetSelStart(6);
+        memo->SetSelLength(2);
+    });
+    QCOMPARE(memoWidget->toPlainText(), QString::fromUtf8("全部\n新しい"));
+    QCOMPARE(memoWidget->textCursor().selectedText(), QString::fromUtf8("新"));
+    QTest::keyClicks(memoWidget, "q");
+    QCOMPARE(memo->Text(), Utf8ToCp932("全部\r\nqしい"));
+    QCOMPARE(memoSelection(), std::pair(7, 0));
+
+    // The same for a single-line edit.
+    QTest::mouseClick(lineEdit, Qt::LeftButton);
+    QTRY_COMPARE(form->ActiveControl(), edit);
+    QTest::keyClicks(lineEdit, "ab");
+    TypeText(lineEdit, QString::fromUtf8("あ"));
+    QTest::keyClick(lineEdit, Qt::Key_Backspace);
+    QTest::keyClicks(lineEdit, "cd");
+    QTest::keyClick(lineEdit, Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(edit->Text(), std::string("abcd"));
+    QCOMPARE(std::pair(edit->SelStart(), edit->SelLength()), std::pair(3, 1));
+    QTest::keyClick(lineEdit, Qt::Key_Home);
+    renderer_->Deliver([edit] { edit->SetText(Utf8ToCp932("日本語")); });
+    QCOMPARE(lineEdit->text(), QString::fromUtf8("日本語"));
+    QCOMPARE(lineEdit->cursorPosition(), 0);
+    renderer_->Deliver([edit] { edit->SetSelStart(2); });
+    QCOMPARE(lineEdit->cursorPosition(), 1);
+    QVERIFY(!lineEdit->hasSelectedText());
+    QTest::keyClicks(lineEdit, "x");
+    QCOMPARE(edit->Text(), Utf8ToCp932("日x本語"));
 }

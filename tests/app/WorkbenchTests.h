@@ -52,6 +52,7 @@ private slots:
     void OwnerDrawnComboMeasuresCp932TextWithQtFonts();
     void CaptionHooksCloseAndRelease();
     void DesktopMessagesAndCursor();
+    void TypingIntoMemoAndEditKeepsTheCaret();
 
 private:
     std::unique_ptr<workbench::FormRenderer> renderer_;
