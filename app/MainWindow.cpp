@@ -10,15 +10,19 @@
 #include <QSplitter>
 #include <QStatusBar>
 #include <QTimer>
+#include <cstdio>
 
 #include "app/EditorTabs.h"
+#include "app/EventSourceNotifiers.h"
 #include "app/FormRenderer.h"
 #include "app/KeyMap.h"
 #include "app/ProjectPanel.h"
 #include "app/QtDesktop.h"
+#include "app/QtTrayArea.h"
 #include "app/TextCodec.h"
 #include "app/ToolkitPump.h"
 #include "platform/HostFolder.h"
+#include "platform/TrayArea.h"
 #include "toolkit/Application.h"
 
 namespace workbench {
@@ -35,12 +39,18 @@ MainWindow::MainWindow(const WorkbenchOptions& options)
       host_(std::make_unique<refhost::Host>()),
       renderer_(std::make_unique<FormRenderer>()),
       desktop_(std::make_unique<QtDesktop>(*renderer_)),
-      pump_(std::make_unique<ToolkitPump>(*renderer_))
+      pump_(std::make_unique<ToolkitPump>(*renderer_)),
+      eventSources_(std::make_unique<EventSourceNotifiers>())
 {
     setWindowTitle("Quorlin Workbench");
     QDir().mkpath(options_.HomeFolder);
     platform::SetHostFolder(ToCp932(QDir(options_.HomeFolder).absolutePath() + '/'));
     tk::Application::Instance().SetDesktop(desktop_.get());
+    trayArea_ = std::make_unique<QtTrayArea>(QSystemTrayIcon::isSystemTrayAvailable(), [this](const QString& warning) {
+        std::fprintf(stderr, "quorlin-workbench: %s\n", qPrintable(warning));
+        statusBar()->showMessage(warning);
+    });
+    platform::SetTrayArea(trayArea_.get());
     renderer_->SetOwnerWindow(this);
     host_->SetParentHandle(reinterpret_cast<uintptr_t>(this));
     host_->SetQuerySave([this](const std::string& fileName) { return AskToSave(fileName); });
@@ -99,6 +109,9 @@ void MainWindow::Shutdown()
     }
     if (&tk::Application::Instance().GetDesktop() == desktop_.get()) {
         tk::Application::Instance().SetDesktop(nullptr);
+    }
+    if (&platform::GetTrayArea() == trayArea_.get()) {
+        platform::SetTrayArea(nullptr);
     }
 }
 

@@ -14,9 +14,11 @@
 namespace workbench {
 
 class EditorTabs;
+class EventSourceNotifiers;
 class FormRenderer;
 class ProjectPanel;
 class QtDesktop;
+class QtTrayArea;
 class ToolkitPump;
 
 class MainWindow : public QMainWindow, public refhost::HostListener {
@@ -30,6 +32,7 @@ public:
     EditorTabs& Tabs() { return *tabs_; }
     ProjectPanel& Projects() { return *projects_; }
     const AddinLoader& Loader() const { return loader_; }
+    QtTrayArea& TrayArea() { return *trayArea_; }
     QString PositionText() const { return positionLabel_->text(); }
     QStringList RecentProjects() const;
 
@@ -59,6 +62,8 @@ private:
     std::unique_ptr<FormRenderer> renderer_;
     std::unique_ptr<QtDesktop> desktop_;
     std::unique_ptr<ToolkitPump> pump_;
+    std::unique_ptr<QtTrayArea> trayArea_;
+    std::unique_ptr<EventSourceNotifiers> eventSources_;
     AddinLoader loader_;
     hostapi::TIToolServices* toolServices_ = nullptr;
     EditorTabs* tabs_;

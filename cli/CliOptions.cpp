@@ -12,7 +12,7 @@ const std::map<std::string, Command> commandWords = {
     {"report", Command::Report}, {"swap", Command::Swap}, {"insert", Command::Insert},
     {"components", Command::Components}, {"properties", Command::Properties}, {"rename", Command::Rename},
     {"palette", Command::Palette}, {"db-access", Command::DbAccess}, {"version-info", Command::VersionInfo},
-    {"version", Command::Version}};
+    {"version", Command::Version}, {"send", Command::Send}, {"listen", Command::Listen}};
 
 // True when arg is the option name, written "name=value" or "name value"; a missing value is
 // taken as empty.
@@ -111,6 +111,14 @@ bool CheckOperands(CliOptions& options, std::string& error)
         if (count != 1)
             error = "version takes one project file";
         break;
+    case Command::Send:
+        if (count != 3)
+            error = "send takes a command, a kind and a group";
+        break;
+    case Command::Listen:
+        if (count != 0)
+            error = "listen takes no operands";
+        break;
     case Command::Components:
         if (count != 2)
             error = "components takes a project file and a class name";
@@ -145,6 +153,10 @@ bool CheckOperands(CliOptions& options, std::string& error)
         error = "--grid applies to db-access only";
     if (error.empty() && !options.Settings.empty() && options.Cmd != Command::Version)
         error = "--set applies to version only";
+    if (error.empty() && !options.Group.empty() && options.Cmd != Command::Send && options.Cmd != Command::Listen)
+        error = "--group applies to send and listen only";
+    if (error.empty() && options.Count != 0 && options.Cmd != Command::Listen)
+        error = "--count applies to listen only";
     if (error.empty() && options.Unsorted && options.Cmd != Command::Routines &&
         options.Cmd != Command::Report)
         error = "--unsorted applies to routines and report only";
@@ -204,7 +216,15 @@ bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& er
                 target = &options.Home;
             else if (TakeValue(arg, "--addin", i, argc, argv, value))
                 target = &options.Addin;
-            else if (TakeValue(arg, "--set", i, argc, argv, value))
+            else if (TakeValue(arg, "--group", i, argc, argv, value))
+                target = &options.Group;
+            else if (TakeValue(arg, "--count", i, argc, argv, value)) {
+                if (!ParseLine(value, options.Count)) {
+                    error = "--count needs a number above 0";
+                    return false;
+                }
+                continue;
+            } else if (TakeValue(arg, "--set", i, argc, argv, value))
                 target = &options.Settings.emplace_back();
             else if (TakeValue(arg, "--output", i, argc, argv, value) ||
                      TakeValue(arg, "-o", i, argc, argv, value))
@@ -302,12 +322,18 @@ std::string HelpText()
            "                         library (or of the add-in), or \"No Version Info\"\n"
            "  version PROJECT.dpr    the project's version record, KEY=VALUE a line;\n"
            "                         --set KEY=VALUE (repeatable) stores values first\n"
+           "  send COMMAND KIND TO   sends a message to the group TO (\"ALL\": every group) of\n"
+           "                         the running programs of this user, and prints the answers\n"
+           "  listen                 prints each message for its group or for all, one a line\n"
+           "                         (FROM_COMMAND_KIND_TO), answering every CALLBACK\n"
            "\n"
            "  --unsorted             routines in source order\n"
            "  --jobs N, -j N         routines: share the files among N worker processes, each\n"
            "                         with its own add-in; output in the order of the files\n"
            "                         (default: one per processor)\n"
            "  --dry-run              swap, insert: print the edited text instead of saving it\n"
+           "  --group NAME           the group send and listen take part as (default Console)\n"
+           "  --count N              listen ends after N messages\n"
            "  --home DIR             folder of the add-in's settings files\n"
            "                         (default $XDG_DATA_HOME/quorlin or ~/.local/share/quorlin)\n"
            "  --addin PATH           the add-in library (default libquorlin.so beside quorlin)\n"

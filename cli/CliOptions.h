@@ -8,7 +8,7 @@ namespace cli {
 
 enum class Command {
     Units, Routines, Jump, Report, Swap, Insert, Components, Properties, Rename, Palette, DbAccess, VersionInfo,
-    Version, Help
+    Version, Send, Listen, Help
 };
 
 struct CliOptions {
@@ -19,6 +19,8 @@ struct CliOptions {
     std::string Output;                 // report: the file the save dialog is answered with
     std::string Select;                 // properties, db-access: the component chosen in the designer
     std::vector<std::string> Settings;  // version: the KEY=VALUE of each --set
+    std::string Group;                  // send, listen: the group taken part as
+    int Count = 0;                      // listen: messages to print before ending; 0: no limit
     bool Raw = false;
     bool Unsorted = false;
     int Jobs = 0;                       // routines: worker processes; 0: one per processor

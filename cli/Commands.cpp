@@ -102,6 +102,8 @@ int Commands::Run()
         return Swap();
     case Command::Insert:
         return Insert();
+    case Command::Send:
+    case Command::Listen:
     case Command::Help:
         break;
     }

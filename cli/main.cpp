@@ -10,6 +10,7 @@
 #include "CliOptions.h"
 #include "Commands.h"
 #include "ConsoleDesktop.h"
+#include "MessageCommands.h"
 #include "Workers.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
@@ -79,6 +80,10 @@ int main(int argc, char** argv)
         std::fputs(cli::HelpText().c_str(), stdout);
         return 0;
     }
+    if (options.Cmd == cli::Command::Send)
+        return cli::SendMessage(options);
+    if (options.Cmd == cli::Command::Listen)
+        return cli::Listen(options);
 
     std::string home = options.Home.empty() ? DefaultHome() : options.Home;
     std::error_code failure;

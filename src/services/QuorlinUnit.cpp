@@ -9,8 +9,11 @@
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
+#include "platform/TrayArea.h"
 #include "services/DateText.h"
+#include "services/MessageCtrl.h"
 #include "services/MruEx.h"
+#include "services/TrayFace.h"
 #include "services/WinSave.h"
 #include "toolkit/Application.h"
 
@@ -138,6 +141,14 @@ void TCodeForm::CreateLayout()
 
     WinSave1 = new TWinSave(this);
     WinSave1->SetName("WinSave1");
+
+    MessageCtrl1 = new TMessageCtrl(this);
+    MessageCtrl1->SetName("MessageCtrl1");
+    MessageCtrl1->SetGroup("Quorlin");
+    TrayFace1 = new TTrayFace(this);
+    TrayFace1->SetName("TrayFace1");
+    TrayFace1->SetTips("Quorlin");
+    TrayFace1->SetICON(platform::ApplicationIcon);
 }
 
 void TCodeForm::CreateMainMenu()
@@ -289,6 +300,13 @@ void TCodeForm::WireEvents()
     TRyDimItemMenu->OnClick = notify(&TCodeForm::TRyDimItemMenuClick);
     K8->OnClick = notify(&TCodeForm::InsertButtonClick);
     ExchangeMenuItem->OnClick = notify(&TCodeForm::ExchangeMenuItemClick);
+    MessageCtrl1->OnReceiveMessage = [this](const std::string& from, const std::string& command,
+                                            const std::string& kind) {
+        MessageCtrl1ReceiveMessage(from, command, kind);
+    };
+    TrayFace1->OnClick = [this](tk::Component* sender, tk::MouseButton button, tk::ShiftState shift, int x, int y) {
+        TrayFace1Click(sender, button, shift, x, y);
+    };
 }
 
 void TCodeForm::FormCreate(tk::Component*)

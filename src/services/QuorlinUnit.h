@@ -20,7 +20,9 @@ namespace quorlin {
 
 class TComboBoxEx;
 class TMemoEx;
+class TMessageCtrl;
 class TMRUEx;
+class TTrayFace;
 class TWinSave;
 
 // Which of the checks that open a command's unit a command takes, and what a failure empties.
@@ -61,6 +63,8 @@ public:
     TMRUEx* JumpMRU;
     TMRUEx* NewMRU;
     TWinSave* WinSave1;
+    TMessageCtrl* MessageCtrl1;
+    TTrayFace* TrayFace1;
 
     // Menu bar.
     tk::MainMenu* MainMenu1;
@@ -195,6 +199,10 @@ public:
     // Code insertion and the assignment swapper.
     void InsertButtonClick(tk::Component* sender);
     void ExchangeMenuItemClick(tk::Component* sender);
+
+    // Messages from other programs and the notification-area icon.
+    void MessageCtrl1ReceiveMessage(const std::string& from, const std::string& command, const std::string& kind);
+    void TrayFace1Click(tk::Component* sender, tk::MouseButton button, tk::ShiftState shift, int x, int y);
 
 protected:
     void TextChanged() override;

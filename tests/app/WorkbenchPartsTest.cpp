@@ -12,6 +12,7 @@
 #include "app/EditorTabs.h"
 #include "app/KeyMap.h"
 #include "app/QtDesktop.h"
+#include "app/QtTrayArea.h"
 #include "app/TextCodec.h"
 #include "app/WorkbenchOptions.h"
 
@@ -100,4 +101,18 @@ void WorkbenchPartsTest::Cp932Offsets()
     QCOMPARE(TextPositionOf(document, {4, 1}), 2);
     QCOMPARE(TextPositionOf(document, {1, 2}), 4);
     QCOMPARE(TextPositionOf(document, {1, 99}), 4);
+}
+
+void WorkbenchPartsTest::DesktopWithoutNotificationArea()
+{
+    QStringList warnings;
+    workbench::QtTrayArea tray(false, [&](const QString& warning) { warnings << warning; });
+    platform::NotifyIconData data;
+    data.Id = 1;
+    QVERIFY(!tray.Notify(platform::TrayRequest::Add, data));
+    data.Id = 2;
+    QVERIFY(!tray.Notify(platform::TrayRequest::Add, data));
+    QCOMPARE(warnings.size(), 1);
+    QVERIFY(warnings[0].contains("no notification area"));
+    QVERIFY(tray.Icons().empty());
 }

@@ -10,7 +10,9 @@
 #include <QMenuBar>
 #include <QMessageBox>
 #include <QPlainTextEdit>
+#include <QProcess>
 #include <QPushButton>
+#include <QScreen>
 #include <QTextBlock>
 #include <QTest>
 #include <QTimer>
@@ -23,8 +25,10 @@
 #include "app/FormWindow.h"
 #include "app/MainWindow.h"
 #include "app/ProjectPanel.h"
+#include "app/QtTrayArea.h"
 #include "app/TextCodec.h"
 #include "platform/Cp932.h"
+#include "platform/TrayArea.h"
 #include "toolkit/Application.h"
 #include "toolkit/Form.h"
 #include "toolkit/StdCtrls.h"
@@ -416,6 +420,64 @@ void WorkbenchTest::ClosingProjectAsksForUnsavedBuffersAndEmptiesLists()
         QTRY_COMPARE(tool->findChild<QComboBox*>(name)->count(), 0);
         QVERIFY(tool->Form()->Find<tk::ComboBox>(name)->Items().Empty());
     }
+}
+
+void WorkbenchTest::TrayIconAndMessagesFromOtherPrograms()
+{
+    // The offscreen desktop has no notification area: reopen the tool window with one that does,
+    // and with the workbench's own again at the end, whatever happens.
+    QtTrayArea tray(true, {});
+    auto reopenToolWindow = [this] {
+        ToolWindow()->Form()->Close();
+        QTRY_VERIFY(!ToolWindow());
+        FindAction(window_->menuBar(), "EditQuorlinItem")->trigger();
+        QTRY_VERIFY(ToolWindow());
+    };
+    struct Restore {
+        std::function<void()> Undo;
+        ~Restore() { Undo(); }
+    } restore{[&] {
+        platform::SetTrayArea(&window_->TrayArea());
+        if (ToolWindow() && !tray.Icons().empty())
+            reopenToolWindow();
+    }};
+    platform::SetTrayArea(&tray);
+    reopenToolWindow();
+    FormWindow* tool = ToolWindow();
+    QVERIFY(tool);
+    QCOMPARE(tray.Icons().size(), size_t(1));
+    QSystemTrayIcon* icon = tray.Icons().front();
+    QCOMPARE(icon->toolTip(), QString("Quorlin"));
+
+    QRect workArea = QGuiApplication::primaryScreen()->availableGeometry();
+    for (auto reason : {QSystemTrayIcon::Trigger, QSystemTrayIcon::Context}) {
+        QRect shownAt;
+        QStringList names;
+        WhenModal([&] {
+            if (auto* menu = qobject_cast<QMenu*>(QApplication::activePopupWidget())) {
+                shownAt = menu->geometry();
+                for (QAction* action : menu->actions())
+                    names << action->objectName();
+                menu->close();
+            }
+        });
+        emit icon->activated(reason);
+        QVERIFY(names.contains("MinItem") && names.contains("VerCtrlMenu"));
+        // Opened at the work area's bottom-right corner, so it opens up and to the left of it.
+        QVERIFY2(qAbs(shownAt.right() - workArea.right()) <= 1 && qAbs(shownAt.bottom() - workArea.bottom()) <= 1,
+                 qPrintable(QString("menu at %1,%2 %3x%4").arg(shownAt.x()).arg(shownAt.y())
+                                .arg(shownAt.width()).arg(shownAt.height())));
+    }
+
+    // Another program asks every tool window for its version.
+    auto* memo = tool->findChild<QPlainTextEdit*>("Memo1");
+    QVERIFY(memo);
+    QProcess send;
+    send.start(QUORLIN_BINARY_DIR "/bin/quorlin", {"send", "--group", "Tool", "Version", "CALLBACK", "Quorlin"});
+    QVERIFY(WaitUntil([&] { return send.state() == QProcess::NotRunning; }));
+    QCOMPARE(send.exitCode(), 0);
+    QVERIFY(QString(send.readAllStandardOutput()).contains("Quorlin_Version_RETURN_Tool"));
+    QTRY_VERIFY2(memo->toPlainText().contains("Receive Message From : Tool(Version)\nVer1.1"), qPrintable(memo->toPlainText()));
 }
 
 void WorkbenchTest::ExitAsksThenUnloadsAddin()

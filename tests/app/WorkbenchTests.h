@@ -32,6 +32,7 @@ private slots:
     void KeysAndShortCuts();
     void DialogFilters();
     void Cp932Offsets();
+    void DesktopWithoutNotificationArea();
 };
 
 // Toolkit forms made by the test, shown by the real renderer and desktop.
@@ -101,6 +102,7 @@ private slots:
     void JumpHistoryJumpsAgain();
     void VersionWindowStoresTheRecordWithF5();
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
+    void TrayIconAndMessagesFromOtherPrograms();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
 

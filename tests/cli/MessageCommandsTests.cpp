@@ -1,0 +1,105 @@
+// quorlin send and quorlin listen in separate processes, as two terminals would run them.
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <algorithm>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "support/BusParticipant.h"
+
+namespace {
+
+const std::string quorlinBinary = std::string(QUORLIN_BINARY_DIR) + "/bin/quorlin";
+
+// quorlin with arguments, its standard output (and error, when asked) readable line by line.
+ChildProcess* Quorlin(std::vector<std::string> arguments, bool withErrors = false)
+{
+    return new ChildProcess([arguments, withErrors](int report) {
+        dup2(report, STDOUT_FILENO);
+        if (withErrors)
+            dup2(report, STDERR_FILENO);
+        std::vector<char*> argv{const_cast<char*>(quorlinBinary.c_str())};
+        for (const std::string& argument : arguments)
+            argv.push_back(const_cast<char*>(argument.c_str()));
+        argv.push_back(nullptr);
+        execv(quorlinBinary.c_str(), argv.data());
+        return 127;
+    });
+}
+
+// Waits until the channel has that many participants.
+bool WaitForParticipants(const PrivateRuntimeFolder& runtime, size_t count)
+{
+    for (int turn = 0; turn < 500; ++turn) {
+        std::error_code missing;
+        size_t present = 0;
+        for (const auto& entry : std::filesystem::directory_iterator(runtime.Channel("GlobalConnection"), missing))
+            present += entry.path().filename().string()[0] != '.';
+        if (present == count)
+            return true;
+        usleep(10000);
+    }
+    return false;
+}
+
+}  // namespace
+
+TEST(MessageCommands, ListenersPrintWhatIsForThemAndAnswerCallbacks)
+{
+    PrivateRuntimeFolder runtime;
+    std::unique_ptr<ChildProcess> quorlin(Quorlin({"listen", "--group", "Quorlin", "--count", "2"}));
+    std::unique_ptr<ChildProcess> other(Quorlin({"listen", "--group=Other"}));
+    ASSERT_TRUE(WaitForParticipants(runtime, 2));
+
+    std::unique_ptr<ChildProcess> send(Quorlin({"send", "--group", "Tool", "Version", "CALLBACK", "Quorlin"}));
+    std::vector<std::string> answers{send->ReadLine(), send->ReadLine(), send->ReadLine()};
+    EXPECT_EQ(send->Wait(), 0);
+    std::sort(answers.begin(), answers.end());
+    EXPECT_EQ(answers, (std::vector<std::string>{"Other_Version_RETURN_Tool", "Quorlin_Version_RETURN_Tool",
+                                                 "Tool_Version_RETURN_Tool"}));
+    EXPECT_EQ(quorlin->ReadLine(), "Tool_Version_CALLBACK_Quorlin");
+
+    // Japanese text travels in code page 932 and is shown in UTF-8 again; --raw shows the bytes.
+    send.reset(Quorlin({"send", "挨拶", "ノート", "ALL"}));
+    EXPECT_EQ(send->ReadLine(), "Console_挨拶_ノート_ALL");
+    EXPECT_EQ(send->Wait(), 0);
+    EXPECT_EQ(quorlin->ReadLine(), "Console_挨拶_ノート_ALL");
+    EXPECT_EQ(other->ReadLine(), "Console_挨拶_ノート_ALL");
+    EXPECT_EQ(quorlin->Wait(), 0) << "listen --count 2 ends after two messages";
+
+    send.reset(Quorlin({"--raw", "send", "\x88\xa5", "x", "Other"}));
+    EXPECT_EQ(send->Wait(), 0);
+    EXPECT_EQ(other->ReadLine(), "Console_挨_x_Other");
+    ASSERT_TRUE(WaitForParticipants(runtime, 1));
+    kill(other->Pid(), SIGTERM);
+    EXPECT_EQ(other->Wait(), 0);
+    EXPECT_TRUE(WaitForParticipants(runtime, 0)) << "a listener ended by a signal leaves no endpoint";
+}
+
+TEST(MessageCommands, RefusedMessagesAndWrongArguments)
+{
+    PrivateRuntimeFolder runtime;
+    std::unique_ptr<ChildProcess> send(Quorlin({"send", std::string(246, 'c'), "x", "ALL"}, true));
+    EXPECT_EQ(send->ReadLine(), "quorlin: Message Length Error");
+    EXPECT_EQ(send->Wait(), 1);
+
+    for (const std::vector<std::string>& wrong :
+         {std::vector<std::string>{"send", "Version", "CALLBACK"}, {"listen", "extra"}, {"listen", "--count", "0"},
+          {"units", "--group", "x", "a.dpr"}}) {
+        send.reset(Quorlin(wrong, true));
+        EXPECT_EQ(send->Wait(), 2);
+    }
+
+    ASSERT_EQ(chmod(runtime.Path().c_str(), 0700), 0);
+    std::filesystem::create_directory(runtime.Path() + "/quorlin");
+    std::filesystem::permissions(runtime.Path() + "/quorlin", std::filesystem::perms(0750));
+    send.reset(Quorlin({"listen"}, true));
+    EXPECT_NE(send->ReadLine().find("cannot take part in messages"), std::string::npos);
+    EXPECT_EQ(send->Wait(), 1);
+}
