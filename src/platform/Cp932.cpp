@@ -212,6 +212,19 @@ int CompareText(std::string_view a, std::string_view b)
     return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
+TextPrefix CompareTextPrefix(std::string_view s)
+{
+    TextPrefix prefix;
+    bool trail = false;
+    for (size_t i = 0; i < 16; ++i) {
+        auto c = static_cast<unsigned char>(i < s.size() && !trail ? AsciiUpper(s[i]) : i < s.size() ? s[i] : 0);
+        uint64_t& half = i < 8 ? prefix.High : prefix.Low;
+        half = half << 8 | c;
+        trail = !trail && IsLeadByte(c);
+    }
+    return prefix;
+}
+
 std::string Trim(std::string_view s)
 {
     return std::string(TrimView(s));

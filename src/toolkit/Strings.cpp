@@ -14,13 +14,51 @@ bool Before(const std::string& a, const std::string& b)
     return platform::CompareText(a, b) < 0;
 }
 
+// Sorts [first, last) as stable_sort with Before does, in far fewer steps: most comparisons are
+// settled by the lines' first bytes, taken once per line; lines are moved once, at the end.
+void StableSort(std::vector<std::string>::iterator first, std::vector<std::string>::iterator last)
+{
+    struct Key {
+        platform::TextPrefix Prefix;
+        uint32_t Index;
+    };
+    std::vector<Key> keys;
+    keys.reserve(static_cast<size_t>(last - first));
+    for (auto line = first; line != last; ++line)
+        keys.push_back({platform::CompareTextPrefix(*line), static_cast<uint32_t>(line - first)});
+    std::sort(keys.begin(), keys.end(), [first](const Key& a, const Key& b) {
+        if (a.Prefix != b.Prefix)
+            return a.Prefix < b.Prefix;
+        int order = platform::CompareText(first[a.Index], first[b.Index]);
+        return order != 0 ? order < 0 : a.Index < b.Index;
+    });
+    // Each cycle of the permutation is followed once, so every line moves once.
+    std::vector<bool> placed(keys.size());
+    for (size_t start = 0; start < keys.size(); ++start) {
+        if (placed[start])
+            continue;
+        std::string held = std::move(first[start]);
+        size_t at = start;
+        for (;;) {
+            placed[at] = true;
+            size_t from = keys[at].Index;
+            if (from == start) {
+                first[at] = std::move(held);
+                break;
+            }
+            first[at] = std::move(first[from]);
+            at = from;
+        }
+    }
+}
+
 }  // namespace
 
 void Strings::Set(int index, std::string value)
 {
     items_.at(index) = std::move(value);
     if (sorted_) {
-        std::stable_sort(items_.begin(), items_.end(), Before);
+        StableSort(items_.begin(), items_.end());
     }
     Changed();
 }
@@ -50,7 +88,7 @@ void Strings::AddStrings(std::vector<std::string> values)
     if (sorted_) {
         // A stable sort of the new lines and a stable merge put each after the equal lines that
         // came before it, as Add does.
-        std::stable_sort(middle, items_.end(), Before);
+        StableSort(middle, items_.end());
         std::inplace_merge(items_.begin(), middle, items_.end(), Before);
     }
     Changed();
@@ -92,7 +130,7 @@ void Strings::Assign(const std::vector<std::string>& values)
 {
     items_ = values;
     if (sorted_) {
-        std::stable_sort(items_.begin(), items_.end(), Before);
+        StableSort(items_.begin(), items_.end());
     }
     Changed();
 }
@@ -110,7 +148,7 @@ void Strings::SetSorted(bool sorted)
     }
     sorted_ = sorted;
     if (sorted_ && !std::is_sorted(items_.begin(), items_.end(), Before)) {
-        std::stable_sort(items_.begin(), items_.end(), Before);
+        StableSort(items_.begin(), items_.end());
         Changed();
     }
 }
