@@ -24,9 +24,6 @@ struct CrLfCursor {
     uint64_t revision = 0;
 };
 
-// Writes data through a temporary file beside fileName, so a failed write leaves the old file whole.
-bool WriteFileReplacing(const std::string& fileName, const std::string& data);
-
 class EditBuffer {
 public:
     EditBuffer(std::string fileName, std::string fileText);

@@ -6,6 +6,7 @@
 #include "forms/Utf16.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
+#include "platform/FileWrite.h"
 
 namespace refhost {
 
@@ -373,7 +374,8 @@ bool FormDesigner::Save()
 {
     if (!modified_)
         return true;
-    if (!WriteFileReplacing(formFile_, file_.Bytes))
+    std::string error;
+    if (!platform::WriteFileReplacing(formFile_, file_.Bytes, error))
         return false;
     modified_ = false;
     return true;

@@ -429,6 +429,8 @@ void WorkbenchTest::ClassWindowAppendsItsDefinitionToTheMemo()
     QCOMPARE(lines.value(heading + 3), QString("    procedure SetX( Val:Longint );"));
     QVERIFY(lines.contains("    property X:Longint read FX write SetX ;"));
     QVERIFY(lines.contains("procedure TPoint3.SetX( Val:Longint );"));
+}
+
 void WorkbenchTest::VersionWindowStoresTheRecordWithF5()
 {
     FormWindow* tool = ToolWindow();

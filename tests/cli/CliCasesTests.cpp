@@ -101,7 +101,7 @@ std::map<fs::path, std::string> Snapshot(const fs::path& folder)
         if (entry->path().filename() == ".run")
             entry.disable_recursion_pending();
         else if (entry->is_regular_file())
-            files[entry->path()] = ReadFile(entry->path());
+            files[entry->path()] = TempFolder::Read(entry->path().string());
     }
     return files;
 }
@@ -111,13 +111,13 @@ std::map<fs::path, std::string> Snapshot(const fs::path& folder)
 void CheckUnchangedFiles(const std::map<fs::path, std::string>& before, const fs::path& expectation,
                          const Tokens& tokens)
 {
-    std::vector<std::string> changed = SplitLines(tokens.Apply(ReadFile(expectation)), "\n");
+    std::vector<std::string> changed = SplitLines(tokens.Apply(TempFolder::Read(expectation.string())), "\n");
     for (const auto& [file, bytes] : before) {
         bool mayChange = std::find(changed.begin(), changed.end(), file.string()) != changed.end();
         if (!mayChange)
-            EXPECT_EQ(ReadFile(file), bytes) << file << " changed";
+            EXPECT_EQ(TempFolder::Read(file.string()), bytes) << file << " changed";
         else
-            EXPECT_NE(ReadFile(file), bytes) << file << " did not change";
+            EXPECT_NE(TempFolder::Read(file.string()), bytes) << file << " did not change";
     }
 }
 
