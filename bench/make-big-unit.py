@@ -17,10 +17,10 @@ def main():
     if len(args) != 2:
         sys.exit("usage: make-big-unit.py FILE MEGABYTES [--lf]")
     path, megabytes = args[0], float(args[1])
-    spec = importlib.util.spec_from_file_location(
+    loader = importlib.util.spec_from_file_location(
         "make_corpus", os.path.join(os.path.dirname(os.path.abspath(__file__)), "make-corpus.py"))
-    corpus = importlib.util.module_from_spec(spec)
-    spec.loader.exec_module(corpus)
+    corpus = importlib.util.module_from_spec(loader)
+    loader.loader.exec_module(corpus)
     rng = random.Random(20240601)
     line_break = "\n" if "--lf" in sys.argv[1:] else "\r\n"
     parts = ["unit Big;", "", "interface", "", "uses", "  Classes, SysUtils;", "", "implementation", ""]
