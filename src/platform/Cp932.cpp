@@ -212,14 +212,13 @@ int CompareText(std::string_view a, std::string_view b)
     return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
-TextPrefix CompareTextPrefix(std::string_view s)
+uint32_t CompareTextPrefix(std::string_view s)
 {
-    TextPrefix prefix;
+    uint32_t prefix = 0;
     bool trail = false;
-    for (size_t i = 0; i < 16; ++i) {
+    for (size_t i = 0; i < 4; ++i) {
         auto c = static_cast<unsigned char>(i < s.size() && !trail ? AsciiUpper(s[i]) : i < s.size() ? s[i] : 0);
-        uint64_t& half = i < 8 ? prefix.High : prefix.Low;
-        half = half << 8 | c;
+        prefix = prefix << 8 | c;
         trail = !trail && IsLeadByte(c);
     }
     return prefix;

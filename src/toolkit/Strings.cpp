@@ -18,8 +18,9 @@ bool Before(const std::string& a, const std::string& b)
 // settled by the lines' first bytes, taken once per line; lines are moved once, at the end.
 void StableSort(std::vector<std::string>::iterator first, std::vector<std::string>::iterator last)
 {
+    // A key of 8 bytes: a long list is sorted with little memory beside it.
     struct Key {
-        platform::TextPrefix Prefix;
+        uint32_t Prefix;
         uint32_t Index;
     };
     std::vector<Key> keys;

@@ -30,7 +30,9 @@ TEST(Strings, SortedInsertionIgnoresCaseAndKeepsEqualEntriesInArrivalOrder)
 TEST(Strings, AddingManyAtOnceGivesTheOrderOfAddingOneByOne)
 {
     const Lines existing{"beta", "Alpha", "delta"};
-    const Lines added{"BETA", "alpha", "Gamma", "Beta", "ALPHA", "c"};
+    // Lines alike in their first bytes, two-byte characters among them, are ordered by the rest.
+    const Lines added{"BETA", "alpha", "Gamma", "Beta", "ALPHA", "c", "TFormX.Zed;", "tformx.alpha;",
+                      "TFORMX.Alpha;", "TForm", "\x82\xa0\x82\xa2" "b", "\x82\xa0\x82\xa2" "A", "\x82\xa0"};
     for (bool sorted : {true, false}) {
         tk::Strings one;
         tk::Strings many;
