@@ -10,6 +10,7 @@
 #include <climits>
 #include <cstdlib>
 #include <cstring>
+#include <mutex>
 #include <string_view>
 #include <sys/stat.h>
 #include <unordered_map>
@@ -417,6 +418,51 @@ IniFile::IniFile(std::string fileName) : data_(std::make_unique<Data>())
     data_->lock = std::make_unique<FileLock>(data_->fileName);
     ReadWholeFile(data_->fileName, data_->store);
     data_->Parse();
+}
+
+IniFile::IniFile(std::string fileName, Unlocked) : data_(std::make_unique<Data>())
+{
+    data_->fileName = std::move(fileName);
+    ReadWholeFile(data_->fileName, data_->store);
+    data_->Parse();
+}
+
+std::shared_ptr<const IniFile> IniFile::ReadOnly(const std::string& fileName)
+{
+    // What stat tells of a file version; a missing file is all zeros.
+    struct Version {
+        dev_t device = 0;
+        ino_t inode = 0;
+        off_t size = 0;
+        timespec modified {};
+        timespec changed {};
+        bool operator==(const Version& other) const
+        {
+            return device == other.device && inode == other.inode && size == other.size
+                && modified.tv_sec == other.modified.tv_sec && modified.tv_nsec == other.modified.tv_nsec
+                && changed.tv_sec == other.changed.tv_sec && changed.tv_nsec == other.changed.tv_nsec;
+        }
+    };
+    struct Parsed {
+        Version version;
+        std::shared_ptr<const IniFile> file;
+    };
+    static std::mutex mutex;
+    static std::unordered_map<std::string, Parsed> parsed;
+
+    Version version;
+    struct stat info {};
+    if (::stat(fileName.c_str(), &info) == 0) {
+        version = {info.st_dev, info.st_ino, info.st_size, info.st_mtim, info.st_ctim};
+    }
+    std::lock_guard guard(mutex);
+    Parsed& entry = parsed[fileName];
+    // Read after the stat: a file replaced in between is read again next time, never kept stale.
+    if (!entry.file || !(entry.version == version)) {
+        entry.file.reset(new IniFile(fileName, Unlocked {}));
+        entry.version = version;
+    }
+    return entry.file;
 }
 
 IniFile::~IniFile()

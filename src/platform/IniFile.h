@@ -15,6 +15,10 @@ namespace platform {
 class IniFile {
 public:
     explicit IniFile(std::string fileName);
+    // The file as it stands, for reading only, without the lock: writers replace the file whole,
+    // so a reader sees one version or the other. The parse is kept while the file stays the same
+    // (its inode, size and times), so reading the same settings again costs one stat.
+    static std::shared_ptr<const IniFile> ReadOnly(const std::string& fileName);
     ~IniFile();  // writes pending changes; use UpdateFile to learn whether that worked
     IniFile(const IniFile&) = delete;
     IniFile& operator=(const IniFile&) = delete;
@@ -53,6 +57,9 @@ public:
     const std::string& ErrorText() const;
 
 private:
+    struct Unlocked {};
+    IniFile(std::string fileName, Unlocked);
+
     struct Data;
     std::unique_ptr<Data> data_;
 };

@@ -27,10 +27,11 @@ void TCodeForm::ApplyDisplayMode(int mode)
 {
     if (mode < 0 || mode > 2)
         return;
-    platform::IniFile settings(platform::InHostFolder("Quorlin.Dat"));
+    // Asked for every unit chosen: the parse is kept while the file is unchanged.
+    auto settings = platform::IniFile::ReadOnly(platform::InHostFolder("Quorlin.Dat"));
     const ModeKeys& keys = ModeSizeKeys[mode];
-    int width = settings.ReadInteger("画面サイズ", keys.Width, Width());
-    int height = settings.ReadInteger("画面サイズ", keys.Height, Height());
+    int width = settings->ReadInteger("画面サイズ", keys.Width, Width());
+    int height = settings->ReadInteger("画面サイズ", keys.Height, Height());
     SetWidth(width);
     SetHeight(height);
 }

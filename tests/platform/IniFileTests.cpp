@@ -385,3 +385,31 @@ TEST_F(IniFileTest, LargeListSectionRewrite)
     EXPECT_EQ(ini.ReadString("Tail", "z", ""), "1");
     EXPECT_EQ(ini.ReadSections(), (std::vector<std::string>{"Other", "List", "Tail"}));
 }
+
+TEST_F(IniFileTest, ReadOnlyViewFollowsTheFileAndTakesNoLock)
+{
+    auto missing = IniFile::ReadOnly(Name());
+    EXPECT_EQ(missing->ReadInteger("S", "k", 7), 7);
+    EXPECT_EQ(CountEntries(temp_.Path()), 0u);
+    EXPECT_FALSE(std::filesystem::exists(Name() + ".lock"));
+
+    {
+        IniFile ini(Name());
+        ini.WriteInteger("S", "k", 1);
+    }
+    auto first = IniFile::ReadOnly(Name());
+    EXPECT_EQ(first->ReadInteger("S", "k", 7), 1);
+    EXPECT_EQ(IniFile::ReadOnly(Name()), first);  // unchanged: the same parse
+
+    // Replaced by a writer, and changed in place by another program.
+    {
+        IniFile ini(Name());
+        ini.WriteInteger("S", "k", 2);
+    }
+    EXPECT_EQ(IniFile::ReadOnly(Name())->ReadInteger("S", "k", 7), 2);
+    EXPECT_EQ(first->ReadInteger("S", "k", 7), 1);  // a view taken earlier stays as it was
+    WriteFile(Name(), "[S]\r\nk=345\r\n");
+    EXPECT_EQ(IniFile::ReadOnly(Name())->ReadInteger("S", "k", 7), 345);
+    std::filesystem::remove(Name());
+    EXPECT_EQ(IniFile::ReadOnly(Name())->ReadInteger("S", "k", 7), 7);
+}
