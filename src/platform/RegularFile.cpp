@@ -57,7 +57,7 @@ int OpenRegularFile(const std::string& fileName, int flags, std::string& reason)
         ::close(fd);
         return -1;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    // O_NONBLOCK stays: it changes nothing for a regular file.
     return fd;
 }
 
