@@ -36,7 +36,8 @@ namespace {
 
 bool ReadableFile(const std::string& fileName, std::string& text)
 {
-    return !fileName.empty() && !platform::DirectoryExists(fileName) && platform::ReadWholeFile(fileName, text);
+    // A folder or other special file is refused by the read.
+    return !fileName.empty() && platform::ReadWholeFile(fileName, text);
 }
 
 std::shared_ptr<MenuNode> FindNode(const std::shared_ptr<MenuNode>& node,

@@ -95,34 +95,31 @@ bool DirectoryExists(const std::string& folder)
 bool ReadWholeFile(const std::string& fileName, std::string& text)
 {
     std::string reason;
-    int fd = OpenRegularFile(fileName, O_RDONLY, reason);
+    off_t size = 0;
+    int fd = OpenRegularFile(fileName, O_RDONLY, reason, &size);
     if (fd < 0) {
         return false;
     }
-    struct stat info {};
-    std::string content;
-    bool ok = ::fstat(fd, &info) == 0;
-    if (ok) {
-        // One byte to spare, so the read that meets the end needs no larger buffer.
-        content.resize(static_cast<size_t>(info.st_size) + 1);
-        size_t done = 0;
-        // Read to the end even if the file grew or shrank since fstat.
-        for (;;) {
-            if (done == content.size()) {
-                content.resize(content.size() + 4096);
-            }
-            ssize_t got = ::read(fd, content.data() + done, content.size() - done);
-            if (got < 0 && errno == EINTR) {
-                continue;
-            }
-            if (got <= 0) {
-                ok = got == 0;
-                break;
-            }
-            done += static_cast<size_t>(got);
+    // One byte to spare, so the read that meets the end needs no larger buffer.
+    std::string content(static_cast<size_t>(size) + 1, '\0');
+    size_t done = 0;
+    bool ok = true;
+    // Read to the end even if the file grew or shrank since it was opened.
+    for (;;) {
+        if (done == content.size()) {
+            content.resize(content.size() + 4096);
         }
-        content.resize(done);
+        ssize_t got = ::read(fd, content.data() + done, content.size() - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got <= 0) {
+            ok = got == 0;
+            break;
+        }
+        done += static_cast<size_t>(got);
     }
+    content.resize(done);
     ::close(fd);
     if (!ok) {
         return false;

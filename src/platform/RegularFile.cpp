@@ -36,7 +36,7 @@ std::string SpecialFileReason(unsigned mode)
     return S_ISDIR(mode) ? std::strerror(EISDIR) : "not a regular file";
 }
 
-int OpenRegularFile(const std::string& fileName, int flags, std::string& reason)
+int OpenRegularFile(const std::string& fileName, int flags, std::string& reason, off_t* size)
 {
     // A special file is not even opened where it can be told beforehand: opening some devices acts.
     struct stat info {};
@@ -56,6 +56,9 @@ int OpenRegularFile(const std::string& fileName, int flags, std::string& reason)
         reason = SpecialFileReason(info.st_mode);
         ::close(fd);
         return -1;
+    }
+    if (size) {
+        *size = info.st_size;
     }
     // O_NONBLOCK stays: it changes nothing for a regular file.
     return fd;

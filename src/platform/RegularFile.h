@@ -4,13 +4,15 @@
 
 #include <string>
 #include <string_view>
+#include <sys/types.h>
 
 namespace platform {
 
 // Opens fileName with flags (O_RDONLY, O_WRONLY | O_CREAT ...) without waiting for the other end of
 // a FIFO, and keeps it only when it is a regular file. Answers the descriptor (reads and writes of
 // a regular file wait as usual, O_NONBLOCK or not); -1 with reason set ("Is a directory", "not a regular file" or the system's reason).
-int OpenRegularFile(const std::string& fileName, int flags, std::string& reason);
+// size, when given, receives the file's size at the opening.
+int OpenRegularFile(const std::string& fileName, int flags, std::string& reason, off_t* size = nullptr);
 
 // Empty when fileName is a regular file that can be opened for reading, else why not.
 std::string UnreadableReason(const std::string& fileName);
