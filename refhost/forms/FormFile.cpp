@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "BinaryForm.h"
+#include "FormNames.h"
 #include "TextForm.h"
 #include "platform/Cp932.h"
 
@@ -90,15 +91,6 @@ bool FindResource32(const std::string& bytes, FormFile& form, FormError& error)
         entry = Align4(data + dataSize);
     }
     return Fail(error, bytes.size(), "no form in the resource file");
-}
-
-bool IsIdentifier(std::string_view name)
-{
-    if (name.empty() || name.size() > 255 || (name[0] >= '0' && name[0] <= '9'))
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    });
 }
 
 const char* const ReservedWords[] = {
@@ -193,7 +185,7 @@ std::string FormFileAsBinary(const FormFile& form) { return WriteBinaryForm(form
 
 bool IsComponentName(const std::string& name)
 {
-    if (!IsIdentifier(name))
+    if (!IsFormIdentifier(name))
         return false;
     for (const char* word : ReservedWords) {
         if (platform::SameText(name, word))
