@@ -377,8 +377,11 @@ bool Host::CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave
     std::erase(state_->buffers, buffer);
     buffer->MarkClosed();
     std::string name = buffer->FileName();
+    // The designer lives with its unit: closing the form file's own buffer keeps it while the unit
+    // is open, with the changes it will save with the unit.
     for (auto designer = state_->designers.begin(); designer != state_->designers.end();) {
-        if (designer->second->UnitFileName() == name || designer->first == name) {
+        const std::string& unit = designer->second->UnitFileName();
+        if (unit == name || (designer->first == name && !FindBuffer(unit))) {
             designer->second->MarkClosed();
             designer = state_->designers.erase(designer);
         } else {
@@ -397,11 +400,19 @@ bool Host::SaveFile(const std::string& fileName)
     return buffer && SaveBuffer(buffer);
 }
 
-// A unit is saved with its form, as the designer keeps the form's changes until then.
+// A unit is saved with its form, as the designer keeps the form's changes until then. A form file
+// saved from its own buffer is read again when next designed: the text saved is the form now.
 bool Host::SaveBuffer(const std::shared_ptr<EditBuffer>& buffer)
 {
     if (!buffer->Save())
         return false;
+    auto saved = state_->designers.find(buffer->FileName());
+    if (saved != state_->designers.end()) {
+        std::string unit = saved->second->UnitFileName();
+        saved->second->MarkClosed();
+        state_->designers.erase(saved);
+        Tell([&](HostListener& listener) { listener.FormChanged(unit); });
+    }
     for (const auto& [name, designer] : state_->designers) {
         if (designer->UnitFileName() == buffer->FileName() && !designer->Save())
             return false;
@@ -642,10 +653,15 @@ std::vector<std::string> Host::SelectedComponents(const std::string& fileName)
     return names;
 }
 
-// The unit's buffer takes the renamed class declaration; it is opened for that when it is not.
+// The unit's buffer takes the renamed class declaration; it is opened for that when it is not. A
+// buffer of the form file shows the renamed form at once, as the designer will save it with the
+// unit (so it stays unmodified); a rename is refused while that buffer holds edits of its own.
 bool Host::RenameComponent(const std::shared_ptr<FormDesigner>& designer, int index, const std::string& newName)
 {
     if (!designer->IsOpen())
+        return false;
+    auto formBuffer = FindBuffer(designer->FileName());
+    if (formBuffer && formBuffer->Modified())
         return false;
     const std::string& unit = designer->UnitFileName();
     if (!FindBuffer(unit) && !OpenBuffer(unit, false))
@@ -654,11 +670,11 @@ bool Host::RenameComponent(const std::shared_ptr<FormDesigner>& designer, int in
     std::string source = buffer->Text();
     if (!designer->Rename(index, newName, source))
         return false;
-    if (buffer->Replace(source)) {
-        buffer->SetModified(true);
+    if (buffer->Replace(source))
         BufferTextReplaced(*buffer);
-    }
     buffer->SetModified(true);
+    if (formBuffer && formBuffer->Replace(designer->File().Bytes))
+        BufferTextReplaced(*formBuffer);
     Tell([&](HostListener& listener) { listener.FormChanged(unit); });
     return true;
 }

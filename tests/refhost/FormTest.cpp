@@ -270,6 +270,58 @@ TEST(RefHostFormRename, ClosingTheUnitDropsTheDesigner)
     EXPECT_EQ(TempFolder::Read(sample.form), formBefore);
 }
 
+// The files whose buffers a front end is told changed.
+struct ChangedBuffers : HostListener {
+    void BufferChanged(const std::string& fileName) override { files.push_back(fileName); }
+    std::vector<std::string> files;
+};
+
+TEST(RefHostFormRename, OpenBuffersOfTheFormAndTheUnitShowTheRename)
+{
+    RenameCase sample;
+    std::string formBefore = TempFolder::Read(sample.form);
+    std::string formAfter = Replaced(formBefore, "Edit1", "AmountEdit");
+    Host host;
+    ChangedBuffers changed;
+    host.AddListener(&changed);
+    ASSERT_TRUE(host.OpenFile(sample.form));
+    OpenForm open(host, sample.unit);
+    HostRef edit(open.form->FindComponent("Edit1"));
+    TPropValue name;
+    name.Text = "AmountEdit";
+    ASSERT_TRUE(edit->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(sample.form), formAfter);
+    EXPECT_NE(host.Text(sample.unit).find("    AmountEdit: TEdit;\r\n"), std::string::npos);
+    EXPECT_EQ(changed.files, (std::vector<std::string>{sample.unit, sample.form}));
+    // The designer saves the form with the unit; its buffer holds no edits of its own, and closing
+    // it keeps the designer's change.
+    EXPECT_FALSE(host.IsModified(sample.form));
+    ASSERT_TRUE(host.CloseFile(sample.form));
+    ASSERT_TRUE(host.SaveFile(sample.unit));
+    EXPECT_EQ(TempFolder::Read(sample.form), formAfter);
+
+    // While the form's buffer holds edits a rename is refused; once they are saved the form is
+    // read again from them.
+    ASSERT_TRUE(host.OpenFile(sample.form));
+    std::string edited = Replaced(formAfter, "    Text = '0'", "    Text = 'Edited'");
+    ASSERT_NE(edited, formAfter);
+    ASSERT_TRUE(host.SetText(sample.form, edited));
+    HostRef memo(open.form->FindComponent("Memo1"));
+    name.Text = "LogMemo";
+    EXPECT_FALSE(memo->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(sample.form), edited);
+    ASSERT_TRUE(host.SaveFile(sample.form));
+    OpenForm reread(host, sample.unit);
+    HostRef amount(reread.form->FindComponent("AmountEdit"));
+    TPropValue text;
+    ASSERT_TRUE(amount->GetPropValueByName("Text", text));
+    EXPECT_EQ(text.Text, "Edited");
+    HostRef memoAgain(reread.form->FindComponent("Memo1"));
+    EXPECT_TRUE(memoAgain->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(sample.form), Replaced(edited, "Memo1", "LogMemo"));
+    host.RemoveListener(&changed);
+}
+
 }  // namespace
 }  // namespace refhost::test
 
