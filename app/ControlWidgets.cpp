@@ -566,7 +566,24 @@ public:
         }
     }
 
+    // Keys the open label editor leaves (Return, the arrows) come on to the tree; they are still
+    // the editor's, as with the platform's label editor: the toolkit must not take Return as the
+    // tree's or the window's.
+    bool EditsText(const QKeyEvent& event) const override
+    {
+        (void)event;
+        return state() == QAbstractItemView::EditingState;
+    }
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (state() == QAbstractItemView::EditingState) {
+            event->accept();
+            return;
+        }
+        QTreeWidget::keyPressEvent(event);
+    }
     void mousePressEvent(QMouseEvent* event) override
     {
         QTreeWidget::mousePressEvent(event);
@@ -582,7 +599,9 @@ protected:
         }
     }
 
-    // Qt's own wish to edit (a click on the selected label) is the toolkit's to grant.
+    // Qt's own wish to edit (a click on the selected label) is the toolkit's to grant. Qt asks
+    // in the middle of the mouse release, which then leaves the editing state: an editor opened
+    // there would be one the view no longer knows of, so the toolkit is asked afterwards.
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override
     {
         if (opening_) {
@@ -591,9 +610,11 @@ protected:
         if (trigger != QAbstractItemView::SelectedClicked) {
             return false;
         }
-        if (tk::TreeNode* node = NodeOf(itemFromIndex(index))) {
-            renderer_.Deliver([this, node] { tree_->EditText(node); });
-        }
+        QTimer::singleShot(0, this, [this, clicked = QPersistentModelIndex(index)] {
+            if (tk::TreeNode* node = NodeOf(itemFromIndex(clicked))) {
+                renderer_.Deliver([this, node] { tree_->EditText(node); });
+            }
+        });
         return false;
     }
     // The editor's text goes to the toolkit, which decides what the label becomes.
