@@ -9,6 +9,8 @@
 #include "FormDesigner.h"
 #include "HostObjects.h"
 #include "ProjectFile.h"
+#include "forms/BinaryForm.h"
+#include "forms/FormFile.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
@@ -37,6 +39,32 @@ namespace {
 bool ReadableFile(const std::string& fileName, std::string& text)
 {
     return !fileName.empty() && !platform::DirectoryExists(fileName) && platform::ReadWholeFile(fileName, text);
+}
+
+bool IsFormFileName(const std::string& fileName)
+{
+    return platform::SameText(platform::ExtractFileExt(fileName), ".dfm");
+}
+
+// A form file in the binary form is edited in the text form, as an IDE shows it, and saved in its
+// own form again: the stream written from the text, in the file's resource wrapping. Any other
+// file, a damaged form too, is edited as its bytes.
+std::shared_ptr<EditBuffer> NewBuffer(const std::string& fileName, std::string bytes)
+{
+    forms::FormFile form;
+    forms::FormError error;
+    if (!IsFormFileName(fileName) || !forms::ReadFormFile(bytes, form, error) || form.Format == forms::FormFormat::Text)
+        return std::make_shared<EditBuffer>(fileName, std::move(bytes));
+    auto buffer = std::make_shared<EditBuffer>(fileName, forms::FormFileAsText(form));
+    buffer->SetEncoder([wrapping = std::move(form)](const std::string& text, std::string& out) {
+        forms::FormObject root;
+        forms::FormError textError;
+        if (!forms::ReadTextForm(text, false, root, textError))
+            return false;
+        out = forms::FormFileWithStream(wrapping, forms::WriteBinaryForm(root));
+        return true;
+    });
+    return buffer;
 }
 
 std::shared_ptr<MenuNode> FindNode(const std::shared_ptr<MenuNode>& node,
@@ -348,7 +376,7 @@ bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent)
         std::string text;
         if (!ReadableFile(name, text))
             return false;
-        state_->buffers.push_back(std::make_shared<EditBuffer>(name, std::move(text)));
+        state_->buffers.push_back(NewBuffer(name, std::move(text)));
         Tell([&](HostListener& listener) { listener.BufferOpened(name); });
     }
     if (makeCurrent)
@@ -592,8 +620,7 @@ namespace {
 // The unit a form belongs to: the source file of the same name.
 std::string UnitOfForm(const std::string& fileName)
 {
-    std::string extension = platform::ExtractFileExt(fileName);
-    return platform::SameText(extension, ".dfm") ? platform::ChangeFileExt(fileName, ".pas") : fileName;
+    return IsFormFileName(fileName) ? platform::ChangeFileExt(fileName, ".pas") : fileName;
 }
 
 }  // namespace
@@ -654,8 +681,9 @@ std::vector<std::string> Host::SelectedComponents(const std::string& fileName)
 }
 
 // The unit's buffer takes the renamed class declaration; it is opened for that when it is not. A
-// buffer of the form file shows the renamed form at once, as the designer will save it with the
-// unit (so it stays unmodified); a rename is refused while that buffer holds edits of its own.
+// buffer of the form file shows the renamed form at once (a binary one in the text form), as the
+// designer will save it with the unit, so it stays unmodified; a rename is refused while that
+// buffer holds edits of its own.
 bool Host::RenameComponent(const std::shared_ptr<FormDesigner>& designer, int index, const std::string& newName)
 {
     if (!designer->IsOpen())
@@ -673,7 +701,8 @@ bool Host::RenameComponent(const std::shared_ptr<FormDesigner>& designer, int in
     if (buffer->Replace(source))
         BufferTextReplaced(*buffer);
     buffer->SetModified(true);
-    if (formBuffer && formBuffer->Replace(designer->File().Bytes))
+    const forms::FormFile& form = designer->File();
+    if (formBuffer && formBuffer->Replace(form.Format == forms::FormFormat::Text ? form.Bytes : forms::FormFileAsText(form)))
         BufferTextReplaced(*formBuffer);
     Tell([&](HostListener& listener) { listener.FormChanged(unit); });
     return true;

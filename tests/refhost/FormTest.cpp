@@ -373,5 +373,46 @@ TEST(RefHostFormRename, BinaryFormKeepsItsBytesAndGetsItsSizeAgain)
     EXPECT_NE(TempFolder::Read(unit).find("    LineNumbersCheck: TCheckBox;\r\n"), std::string::npos);
 }
 
+// A binary form file opened in the editor shows the text form, follows a rename there, and is saved
+// in its own form again: the resource header around the stream written from the edited text.
+TEST(RefHostFormRename, BinaryFormBufferShowsAndSavesTheTextForm)
+{
+    TempFolder folder;
+    std::string form = folder.Write("ViewOptions.dfm", TempFolder::Read(SampleFolder + "ViewOptions.dfm"));
+    std::string unit = folder.Write("ViewOptions.pas", TempFolder::Read(SampleFolder + "ViewOptions.pas"));
+    Host host;
+    ASSERT_TRUE(host.OpenFile(form));
+    std::string text = host.Text(form);
+    EXPECT_EQ(text.rfind("object ViewOptionsDlg: TViewOptionsDlg\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("  object ShowLinesCheck: TCheckBox\r\n"), std::string::npos) << text;
+
+    OpenForm open(host, unit);
+    HostRef check(open.form->FindComponent("ShowLinesCheck"));
+    TPropValue name;
+    name.Text = "LineNumbersCheck";
+    ASSERT_TRUE(check->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(form), Replaced(text, "ShowLinesCheck", "LineNumbersCheck"));
+    EXPECT_FALSE(host.IsModified(form));
+
+    // Text that is no form is not saved; an edited form is, in the binary form.
+    std::string edited = Replaced(host.Text(form), "    Checked = True\r\n", "    Checked = False\r\n");
+    ASSERT_NE(edited, host.Text(form));
+    std::string before = TempFolder::Read(form);
+    ASSERT_TRUE(host.SetText(form, "object Broken: TForm\r\n  Left = \r\n"));
+    EXPECT_FALSE(host.SaveFile(form));
+    EXPECT_EQ(TempFolder::Read(form), before);
+    ASSERT_TRUE(host.SetText(form, edited));
+    ASSERT_TRUE(host.SaveFile(form));
+    std::string saved = TempFolder::Read(form);
+    EXPECT_EQ(saved.substr(0, 21), before.substr(0, 21));  // FF, type 10, "TVIEWOPTIONSDLG", flags
+    EXPECT_EQ(saved.size(), before.size() + 2);             // the longer name, the size with it
+    OpenForm reread(host, unit);
+    HostRef renamed(reread.form->FindComponent("LineNumbersCheck"));
+    ASSERT_TRUE(renamed);
+    TPropValue checked;
+    ASSERT_TRUE(renamed->GetPropValueByName("Checked", checked));
+    EXPECT_EQ(checked.Ordinal, 0);
+}
+
 }  // namespace
 }  // namespace refhost::test
