@@ -65,6 +65,39 @@ bool IsEditingKey(const QKeyEvent& event, bool multiLine)
     }
 }
 
+// What an edit widget last showed of its control or handed over to it: the text as the widget
+// holds it, and the selection in byte offsets of the control's text (CR LF line breaks in a memo).
+struct ShownEdit {
+    QString Text;
+    int Start = -1;
+    int Length = -1;
+};
+
+// Hands the widget's text, when the control does not have it yet, and its selection (Qt indices
+// start to end) over together: Qt tells of the caret's move before the edit that moved it, and a
+// selection given against the control's old text would be clamped and shown back.
+void PushEditState(FormRenderer& renderer, tk::CustomEdit& edit, ShownEdit& shown, const QString& text,
+                   int start, int end, bool multiLine)
+{
+    if (renderer.Syncing()) {
+        return;
+    }
+    int byteStart = Cp932Offset(text, start, multiLine);
+    int byteLength = Cp932Offset(text, end, multiLine) - byteStart;
+    bool newText = text != shown.Text;
+    if (!newText && byteStart == shown.Start && byteLength == shown.Length) {
+        return;
+    }
+    shown = {text, byteStart, byteLength};
+    renderer.Deliver([&edit, text, newText, multiLine, byteStart, byteLength] {
+        if (newText) {
+            edit.TypeText(ToCp932(multiLine ? QString(text).replace("\n", "\r\n") : text));
+        }
+        edit.SetSelStart(byteStart);
+        edit.SetSelLength(byteLength);
+    });
+}
+
 // Panels, and controls of kinds the renderer does not know, as a filled rectangle.
 class PanelView : public QFrame, public ControlView {
 public:
@@ -152,57 +185,34 @@ public:
     void SyncFromControl() override
     {
         QString text = FromCp932(edit_->Text());
-        if (text != shownText_) {
-            shownText_ = text;
+        if (text != shown_.Text) {
+            shown_.Text = text;
             setText(text);
-            shownStart_ = -1;
+            shown_.Start = -1;
         }
         if (isReadOnly() != edit_->ReadOnly()) {
             setReadOnly(edit_->ReadOnly());
         }
-        if (edit_->SelStart() != shownStart_ || edit_->SelLength() != shownLength_) {
-            shownStart_ = edit_->SelStart();
-            shownLength_ = edit_->SelLength();
-            int start = QtIndex(text, shownStart_);
-            setSelection(start, QtIndex(text, shownStart_ + shownLength_) - start);
+        if (edit_->SelStart() != shown_.Start || edit_->SelLength() != shown_.Length) {
+            shown_.Start = edit_->SelStart();
+            shown_.Length = edit_->SelLength();
+            int start = QtIndex(text, shown_.Start);
+            setSelection(start, QtIndex(text, shown_.Start + shown_.Length) - start);
         }
     }
 
     bool EditsText(const QKeyEvent& event) const override { return IsEditingKey(event, false); }
 
 private:
-    // Hands the text, when the toolkit does not have it yet, and the selection over together, so
-    // that a selection never meets the toolkit's old text, which would clamp it.
     void PushState()
     {
-        if (renderer_.Syncing()) {
-            return;
-        }
-        QString text = this->text();
         int start = hasSelectedText() ? selectionStart() : cursorPosition();
         int end = hasSelectedText() ? selectionEnd() : start;
-        int byteStart = Cp932Offset(text, start);
-        int byteLength = Cp932Offset(text, end) - byteStart;
-        bool newText = text != shownText_;
-        if (!newText && byteStart == shownStart_ && byteLength == shownLength_) {
-            return;
-        }
-        shownText_ = text;
-        shownStart_ = byteStart;
-        shownLength_ = byteLength;
-        renderer_.Deliver([this, text, newText, byteStart, byteLength] {
-            if (newText) {
-                edit_->TypeText(ToCp932(text));
-            }
-            edit_->SetSelStart(byteStart);
-            edit_->SetSelLength(byteLength);
-        });
+        PushEditState(renderer_, *edit_, shown_, text(), start, end, false);
     }
 
     tk::CustomEdit* edit_;
-    QString shownText_;
-    int shownStart_ = -1;
-    int shownLength_ = -1;
+    ShownEdit shown_;
 };
 
 class MemoView : public QPlainTextEdit, public ControlView {
@@ -220,10 +230,10 @@ public:
     void SyncFromControl() override
     {
         QString text = Crlf2Lf(FromCp932(memo_->Text()));
-        if (text != shownText_) {
-            shownText_ = text;
+        if (text != shown_.Text) {
+            shown_.Text = text;
             setPlainText(text);
-            shownStart_ = -1;
+            shown_.Start = -1;
         }
         if (isReadOnly() != memo_->ReadOnly()) {
             setReadOnly(memo_->ReadOnly());
@@ -232,12 +242,12 @@ public:
         if (lineWrapMode() != wrap) {
             setLineWrapMode(wrap);
         }
-        if (memo_->SelStart() != shownStart_ || memo_->SelLength() != shownLength_) {
-            shownStart_ = memo_->SelStart();
-            shownLength_ = memo_->SelLength();
+        if (memo_->SelStart() != shown_.Start || memo_->SelLength() != shown_.Length) {
+            shown_.Start = memo_->SelStart();
+            shown_.Length = memo_->SelLength();
             QTextCursor cursor = textCursor();
-            cursor.setPosition(QtIndex(text, shownStart_, true));
-            cursor.setPosition(QtIndex(text, shownStart_ + shownLength_, true), QTextCursor::KeepAnchor);
+            cursor.setPosition(QtIndex(text, shown_.Start, true));
+            cursor.setPosition(QtIndex(text, shown_.Start + shown_.Length, true), QTextCursor::KeepAnchor);
             setTextCursor(cursor);
         }
     }
@@ -245,38 +255,14 @@ public:
     bool EditsText(const QKeyEvent& event) const override { return IsEditingKey(event, true); }
 
 private:
-    // Hands the text, when the toolkit does not have it yet, and the selection (byte offsets into
-    // the CR LF text) over together: Qt tells of the caret's move before the edit that moved it,
-    // and a selection given against the toolkit's old text would be clamped and shown back.
     void PushState()
     {
-        if (renderer_.Syncing()) {
-            return;
-        }
-        QString text = toPlainText();
         QTextCursor cursor = textCursor();
-        int byteStart = Cp932Offset(text, cursor.selectionStart(), true);
-        int byteLength = Cp932Offset(text, cursor.selectionEnd(), true) - byteStart;
-        bool newText = text != shownText_;
-        if (!newText && byteStart == shownStart_ && byteLength == shownLength_) {
-            return;
-        }
-        shownText_ = text;
-        shownStart_ = byteStart;
-        shownLength_ = byteLength;
-        renderer_.Deliver([this, text, newText, byteStart, byteLength] {
-            if (newText) {
-                memo_->TypeText(ToCp932(QString(text).replace("\n", "\r\n")));
-            }
-            memo_->SetSelStart(byteStart);
-            memo_->SetSelLength(byteLength);
-        });
+        PushEditState(renderer_, *memo_, shown_, toPlainText(), cursor.selectionStart(), cursor.selectionEnd(), true);
     }
 
     tk::Memo* memo_;
-    QString shownText_;
-    int shownStart_ = -1;
-    int shownLength_ = -1;
+    ShownEdit shown_;
 };
 
 class ButtonView : public QPushButton, public ControlView {
@@ -566,7 +552,24 @@ public:
         }
     }
 
+    // Keys the open label editor leaves (Return, the arrows) come on to the tree; they are still
+    // the editor's, as with the platform's label editor: the toolkit must not take Return as the
+    // tree's or the window's.
+    bool EditsText(const QKeyEvent& event) const override
+    {
+        (void)event;
+        return state() == QAbstractItemView::EditingState;
+    }
+
 protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (state() == QAbstractItemView::EditingState) {
+            event->accept();
+            return;
+        }
+        QTreeWidget::keyPressEvent(event);
+    }
     void mousePressEvent(QMouseEvent* event) override
     {
         QTreeWidget::mousePressEvent(event);
@@ -582,7 +585,9 @@ protected:
         }
     }
 
-    // Qt's own wish to edit (a click on the selected label) is the toolkit's to grant.
+    // Qt's own wish to edit (a click on the selected label) is the toolkit's to grant. Qt asks
+    // in the middle of the mouse release, which then leaves the editing state: an editor opened
+    // there would be one the view no longer knows of, so the toolkit is asked afterwards.
     bool edit(const QModelIndex& index, EditTrigger trigger, QEvent* event) override
     {
         if (opening_) {
@@ -591,9 +596,11 @@ protected:
         if (trigger != QAbstractItemView::SelectedClicked) {
             return false;
         }
-        if (tk::TreeNode* node = NodeOf(itemFromIndex(index))) {
-            renderer_.Deliver([this, node] { tree_->EditText(node); });
-        }
+        QTimer::singleShot(0, this, [this, clicked = QPersistentModelIndex(index)] {
+            if (tk::TreeNode* node = NodeOf(itemFromIndex(clicked))) {
+                renderer_.Deliver([this, node] { tree_->EditText(node); });
+            }
+        });
         return false;
     }
     // The editor's text goes to the toolkit, which decides what the label becomes.

@@ -12,11 +12,17 @@ constexpr size_t NameBufferSize = 512;
 
 }  // namespace
 
+// The hook as the chain holds it: it names its component, so that the chain can be walked.
+struct TAcceptFile::Hook {
+    TAcceptFile* Owner;
+    void operator()(tk::Message& message, bool& handled) const { Owner->AppMessage(message, handled); }
+};
+
 TAcceptFile::TAcceptFile(tk::Component* owner) : tk::Component(owner)
 {
     tk::Application& application = tk::Application::Instance();
     previousHook_ = application.OnMessage;
-    application.OnMessage = [this](tk::Message& message, bool& handled) { AppMessage(message, handled); };
+    application.OnMessage = Hook{this};
     if (auto* form = dynamic_cast<tk::Form*>(owner)) {
         window_ = form->Handle();
         platform::DragAcceptFiles(window_, true);
@@ -27,7 +33,17 @@ TAcceptFile::~TAcceptFile()
 {
     if (window_)
         platform::DragAcceptFiles(window_, false);
-    tk::Application::Instance().OnMessage = previousHook_;
+    // Putting back the hook noted at the start would be wrong when a window opened later is still
+    // there (its hook would go) or one opened earlier is gone (its hook would come back dangling):
+    // the hook that chains to this one chains to this one's previous hook instead.
+    tk::MessageEvent* link = &tk::Application::Instance().OnMessage;
+    while (const Hook* hook = link->target<Hook>()) {
+        if (hook->Owner == this) {
+            *link = std::move(previousHook_);
+            return;
+        }
+        link = &hook->Owner->previousHook_;
+    }
 }
 
 void TAcceptFile::AppMessage(tk::Message& message, bool& handled)

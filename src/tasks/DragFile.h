@@ -1,6 +1,7 @@
 #pragma once
 // Receives the files dropped onto its owner window from the desktop: it registers the window as a
-// drop target and hooks the application's messages, chained in front of the hook it found.
+// drop target and hooks the application's messages, chained in front of the hook it found. Going
+// away, it takes itself out of the chain wherever it is, so windows may close in any order.
 
 #include <functional>
 #include <string>
@@ -23,6 +24,7 @@ public:
     TOnDropFile OnDropFile;
 
 private:
+    struct Hook;
     void AppMessage(tk::Message& message, bool& handled);
 
     tk::MessageEvent previousHook_;
