@@ -117,6 +117,11 @@ TMakeClassForm::TMakeClassForm(tk::Component* owner) : tk::Form(owner)
     FinishCreate();
 }
 
+TMakeClassForm::~TMakeClassForm()
+{
+    RaiseDestroy();
+}
+
 void TMakeClassForm::CreatePropertyPage()
 {
     PropertySheet = new tk::TabSheet(this);

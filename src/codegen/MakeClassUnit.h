@@ -22,6 +22,7 @@ struct ClassDescription;
 class TMakeClassForm : public tk::Form {
 public:
     explicit TMakeClassForm(tk::Component* owner);
+    ~TMakeClassForm() override;
 
     tk::PageControl* PageControl1;
     tk::TabSheet* PropertySheet;

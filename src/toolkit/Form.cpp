@@ -53,11 +53,17 @@ Form::Form(Component* owner) : Control(owner)
 
 Form::~Form()
 {
-    if (OnDestroy) {
-        OnDestroy(this);
-    }
+    RaiseDestroy();
     Application::Instance().GetDesktop().FormDestroyed(*this);
     Application::Instance().RemoveForm(this);
+}
+
+void Form::RaiseDestroy()
+{
+    if (NotifyEvent handler = std::move(OnDestroy)) {
+        OnDestroy = nullptr;
+        handler(this);
+    }
 }
 
 void Form::FinishCreate()

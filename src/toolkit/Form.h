@@ -36,7 +36,7 @@ using CloseQueryEvent = std::function<void(Component* sender, bool& canClose)>;
 class Form : public Control {
 public:
     explicit Form(Component* owner);
-    ~Form() override;  // raises OnDestroy first
+    ~Form() override;  // raises OnDestroy first, unless the derived form did
 
     // Ends construction: Loaded for every owned component, then OnCreate. Constructors of forms
     // call it last; it runs once even when a derived form calls it again.
@@ -110,6 +110,10 @@ public:
     CloseQueryEvent OnCloseQuery;
 
 protected:
+    // Raises OnDestroy once. A derived form whose handler is one of its own member functions calls
+    // it from its destructor, while the form is still whole.
+    void RaiseDestroy();
+
     void Resized() override;
     void Notification(Component* component, Operation operation) override;
 
