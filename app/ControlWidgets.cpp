@@ -38,9 +38,15 @@ namespace workbench {
 
 namespace {
 
-QString Crlf2Lf(QString text)
+// Items as one list, which a widget takes in one insertion instead of one change per item.
+QStringList ToQStrings(const std::vector<std::string>& items)
 {
-    return text.replace("\r\n", "\n");
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& item : items) {
+        texts.append(FromCp932(item));
+    }
+    return texts;
 }
 
 // Keys that an edit widget handles itself; a multi-line one also keeps line moves and Enter.
@@ -229,7 +235,7 @@ public:
 
     void SyncFromControl() override
     {
-        QString text = Crlf2Lf(FromCp932(memo_->Text()));
+        QString text = FromCp932Lines(memo_->Text());
         if (text != shown_.Text) {
             shown_.Text = text;
             setPlainText(text);
@@ -325,9 +331,7 @@ public:
         if (list_->Items().Items() != shownItems_) {
             shownItems_ = list_->Items().Items();
             clear();
-            for (const std::string& item : shownItems_) {
-                addItem(FromCp932(item));
-            }
+            addItems(ToQStrings(shownItems_));
             shownSelection_.clear();
         }
         std::vector<bool> selection;
@@ -410,9 +414,7 @@ public:
         if (combo_->Items().Items() != shownItems_) {
             shownItems_ = combo_->Items().Items();
             clear();
-            for (const std::string& item : shownItems_) {
-                addItem(FromCp932(item));
-            }
+            addItems(ToQStrings(shownItems_));
         }
         if (currentIndex() != combo_->ItemIndex()) {
             setCurrentIndex(combo_->ItemIndex());

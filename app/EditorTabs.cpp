@@ -139,7 +139,7 @@ void EditorTabs::CurrentFileChanged(const std::string& fileName)
 
 void EditorTabs::LoadText(QPlainTextEdit* editor, const std::string& fileName)
 {
-    QString text = FromCp932(host_.Text(fileName)).replace("\r\n", "\n");
+    QString text = FromCp932Lines(host_.Text(fileName));
     if (text == editor->toPlainText()) {
         return;
     }
