@@ -39,6 +39,7 @@ DesignerPanel::DesignerPanel(refhost::Host& host, QWidget* parent) : QWidget(par
     properties_->setHorizontalHeaderLabels({tr("Property"), tr("Type"), tr("Value")});
     properties_->horizontalHeader()->setStretchLastSection(true);
     properties_->verticalHeader()->hide();
+    properties_->verticalHeader()->setDefaultSectionSize(properties_->fontMetrics().height() + 6);
     properties_->setEditTriggers(QAbstractItemView::NoEditTriggers);
     layout->addWidget(problem_);
     layout->addWidget(splitter);
@@ -145,6 +146,7 @@ void DesignerPanel::ShowProperties()
         properties_->setItem(row, 2, value);
     }
     properties_->resizeColumnToContents(0);
+    properties_->resizeColumnToContents(1);
 }
 
 // The components chosen here become the designer's selection, in the tree's order.

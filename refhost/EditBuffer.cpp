@@ -179,8 +179,13 @@ bool EditBuffer::Replace(const std::string& text)
 
 bool EditBuffer::Save()
 {
+    std::string bytes;
+    if (!encoder_)
+        bytes = lfKept_ ? text_ : FromCrLf(text_, style_);
+    else if (!encoder_(Text(), bytes))
+        return false;
     std::string error;
-    if (!platform::WriteFileReplacing(fileName_, lfKept_ ? text_ : FromCrLf(text_, style_), error))
+    if (!platform::WriteFileReplacing(fileName_, bytes, error))
         return false;
     modified_ = false;
     return true;

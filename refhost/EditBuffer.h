@@ -2,6 +2,7 @@
 // One file's text in the editor: CR LF line breaks to the add-in, the file's own style on disk.
 
 #include <cstdint>
+#include <functional>
 #include <string>
 
 #include "RefHost.h"
@@ -45,8 +46,12 @@ public:
     void MarkClosed() { open_ = false; }
 
     // Writes the text in the file's style through a temporary file, so a failed save leaves the
-    // old file whole.
+    // old file whole; through the encoder when the buffer has one.
     bool Save();
+    // For a file whose bytes are not its text (a binary form shown in the text form): makes the
+    // file's bytes from the CR LF text, false when the text cannot be made into them.
+    using Encoder = std::function<bool(const std::string& text, std::string& bytes)>;
+    void SetEncoder(Encoder encoder) { encoder_ = std::move(encoder); }
 
     hostapi::TEditPos Cursor() const { return cursor_; }
     hostapi::TEditPos TopLine() const { return topLine_; }
@@ -70,6 +75,7 @@ private:
     int32_t lineCount_ = 1;
     bool modified_ = false;
     bool open_ = true;
+    Encoder encoder_;
     hostapi::TEditPos cursor_;
     hostapi::TEditPos topLine_;
     hostapi::TEditPos blockStart_;

@@ -9,6 +9,8 @@
 #include "FormDesigner.h"
 #include "HostObjects.h"
 #include "ProjectFile.h"
+#include "forms/BinaryForm.h"
+#include "forms/FormFile.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
@@ -39,6 +41,32 @@ namespace {
 bool ReadableFile(const std::string& fileName, std::string& text)
 {
     return !fileName.empty() && !platform::DirectoryExists(fileName) && platform::ReadWholeFile(fileName, text);
+}
+
+bool IsFormFileName(const std::string& fileName)
+{
+    return platform::SameText(platform::ExtractFileExt(fileName), ".dfm");
+}
+
+// A form file in the binary form is edited in the text form, as an IDE shows it, and saved in its
+// own form again: the stream written from the text, in the file's resource wrapping. Any other
+// file, a damaged form too, is edited as its bytes.
+std::shared_ptr<EditBuffer> NewBuffer(const std::string& fileName, std::string bytes)
+{
+    forms::FormFile form;
+    forms::FormError error;
+    if (!IsFormFileName(fileName) || !forms::ReadFormFile(bytes, form, error) || form.Format == forms::FormFormat::Text)
+        return std::make_shared<EditBuffer>(fileName, std::move(bytes));
+    auto buffer = std::make_shared<EditBuffer>(fileName, forms::FormFileAsText(form));
+    buffer->SetEncoder([wrapping = std::move(form)](const std::string& text, std::string& out) {
+        forms::FormObject root;
+        forms::FormError textError;
+        if (!forms::ReadTextForm(text, false, root, textError))
+            return false;
+        out = forms::FormFileWithStream(wrapping, forms::WriteBinaryForm(root));
+        return true;
+    });
+    return buffer;
 }
 
 std::shared_ptr<MenuNode> FindNode(const std::shared_ptr<MenuNode>& node,
@@ -368,7 +396,7 @@ bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent)
         std::string text;
         if (!ReadableFile(name, text))
             return false;
-        state_->buffers.push_back(std::make_shared<EditBuffer>(name, std::move(text)));
+        state_->buffers.push_back(NewBuffer(name, std::move(text)));
         Tell([&](HostListener& listener) { listener.BufferOpened(name); });
     }
     if (makeCurrent)
@@ -397,8 +425,11 @@ bool Host::CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave
     std::erase(state_->buffers, buffer);
     buffer->MarkClosed();
     std::string name = buffer->FileName();
+    // The designer lives with its unit: closing the form file's own buffer keeps it while the unit
+    // is open, with the changes it will save with the unit.
     for (auto designer = state_->designers.begin(); designer != state_->designers.end();) {
-        if (designer->second->UnitFileName() == name || designer->first == name) {
+        const std::string& unit = designer->second->UnitFileName();
+        if (unit == name || (designer->first == name && !FindBuffer(unit))) {
             designer->second->MarkClosed();
             designer = state_->designers.erase(designer);
         } else {
@@ -417,11 +448,19 @@ bool Host::SaveFile(const std::string& fileName)
     return buffer && SaveBuffer(buffer);
 }
 
-// A unit is saved with its form, as the designer keeps the form's changes until then.
+// A unit is saved with its form, as the designer keeps the form's changes until then. A form file
+// saved from its own buffer is read again when next designed: the text saved is the form now.
 bool Host::SaveBuffer(const std::shared_ptr<EditBuffer>& buffer)
 {
     if (!buffer->Save())
         return false;
+    auto saved = state_->designers.find(buffer->FileName());
+    if (saved != state_->designers.end()) {
+        std::string unit = saved->second->UnitFileName();
+        saved->second->MarkClosed();
+        state_->designers.erase(saved);
+        Tell([&](HostListener& listener) { listener.FormChanged(unit); });
+    }
     for (const auto& [name, designer] : state_->designers) {
         if (designer->UnitFileName() == buffer->FileName() && !designer->Save())
             return false;
@@ -601,8 +640,7 @@ namespace {
 // The unit a form belongs to: the source file of the same name.
 std::string UnitOfForm(const std::string& fileName)
 {
-    std::string extension = platform::ExtractFileExt(fileName);
-    return platform::SameText(extension, ".dfm") ? platform::ChangeFileExt(fileName, ".pas") : fileName;
+    return IsFormFileName(fileName) ? platform::ChangeFileExt(fileName, ".pas") : fileName;
 }
 
 }  // namespace
@@ -662,10 +700,16 @@ std::vector<std::string> Host::SelectedComponents(const std::string& fileName)
     return names;
 }
 
-// The unit's buffer takes the renamed class declaration; it is opened for that when it is not.
+// The unit's buffer takes the renamed class declaration; it is opened for that when it is not. A
+// buffer of the form file shows the renamed form at once (a binary one in the text form), as the
+// designer will save it with the unit, so it stays unmodified; a rename is refused while that
+// buffer holds edits of its own.
 bool Host::RenameComponent(const std::shared_ptr<FormDesigner>& designer, int index, const std::string& newName)
 {
     if (!designer->IsOpen())
+        return false;
+    auto formBuffer = FindBuffer(designer->FileName());
+    if (formBuffer && formBuffer->Modified())
         return false;
     const std::string& unit = designer->UnitFileName();
     if (!FindBuffer(unit) && !OpenBuffer(unit, false))
@@ -674,11 +718,12 @@ bool Host::RenameComponent(const std::shared_ptr<FormDesigner>& designer, int in
     std::string source = buffer->Text();
     if (!designer->Rename(index, newName, source))
         return false;
-    if (buffer->Replace(source)) {
-        buffer->SetModified(true);
+    if (buffer->Replace(source))
         BufferTextReplaced(*buffer);
-    }
     buffer->SetModified(true);
+    const forms::FormFile& form = designer->File();
+    if (formBuffer && formBuffer->Replace(form.Format == forms::FormFormat::Text ? form.Bytes : forms::FormFileAsText(form)))
+        BufferTextReplaced(*formBuffer);
     Tell([&](HostListener& listener) { listener.FormChanged(unit); });
     return true;
 }

@@ -1,8 +1,12 @@
 // The object stream: a reader that checks every length against the bytes left, and its writer.
 
+#include <algorithm>
+#include <cmath>
 #include <cstring>
 
 #include "BinaryForm.h"
+#include "FormNames.h"
+#include "platform/Cp932.h"
 
 namespace forms {
 
@@ -20,7 +24,21 @@ constexpr uint8_t FilerFlagInherited = 1;
 constexpr uint8_t FilerFlagChildPos = 2;
 constexpr uint8_t FilerFlagInline = 4;
 
-static_assert(sizeof(long double) >= 10, "extended values are read into long double");
+static_assert(sizeof(long double) >= 10, "extended values are kept in long double");
+
+// The number that 80-bit extended bits denote, computed rather than copied so that encodings the
+// processor does not produce (denormals with the integer bit set, normals without it) give the
+// value their bits stand for, in its usual form.
+long double ExtendedValue(uint64_t mantissa, uint16_t signAndExponent)
+{
+    int exponent = signAndExponent & 0x7FFF;
+    long double magnitude;
+    if (exponent == 0x7FFF)
+        magnitude = (mantissa << 1) == 0 ? HUGE_VALL : NAN;
+    else
+        magnitude = std::ldexp(static_cast<long double>(mantissa), std::max(exponent, 1) - 16383 - 63);
+    return signAndExponent & 0x8000 ? -magnitude : magnitude;
+}
 
 struct Failure {
     size_t Offset;
@@ -86,6 +104,17 @@ private:
         return Bytes(length, what);
     }
 
+    // A short string holding a name; names the text form could not hold are damage, reported where
+    // the name starts.
+    std::string Name(const char* what, bool (*valid)(std::string_view))
+    {
+        size_t start = pos_;
+        std::string name = ShortString(what);
+        if (!valid(name))
+            throw Failure{start, std::string(what) + " expected"};
+        return name;
+    }
+
     int64_t Integer(uint8_t type)
     {
         switch (type) {
@@ -116,11 +145,9 @@ private:
                 object.Order = Integer(Byte("a child position"));
             }
         }
-        object.ClassName = ShortString("a class name");
-        if (object.ClassName.empty())
-            Fail("empty class name");
+        object.ClassName = Name("a class name", IsFormIdentifier);
         object.NameOffset = pos_;
-        object.Name = ShortString("an object name");
+        object.Name = Name("an object name", [](std::string_view name) { return name.empty() || IsFormIdentifier(name); });
         ReadProperties(object.Properties, depth);
         while (PeekByte("an object") != 0) {
             object.Children.emplace_back();
@@ -133,7 +160,7 @@ private:
     {
         while (PeekByte("a property") != 0) {
             FormProperty property;
-            property.Name = ShortString("a property name");
+            property.Name = Name("a property name", IsPropertyPath);
             ReadValue(property.Value, depth + 1);
             properties.push_back(std::move(property));
         }
@@ -166,12 +193,10 @@ private:
             value.Int = Integer(type);
             break;
         case vaExtended: {
-            Need(10, "an extended value");
-            long double number = 0;
-            std::memcpy(&number, bytes_.data() + pos_, 10);
-            pos_ += 10;
+            uint64_t mantissa = Unsigned(8, "an extended value");
+            uint16_t signAndExponent = static_cast<uint16_t>(Unsigned(2, "an extended value"));
             value.Type = Kind::Extended;
-            value.Float = number;
+            value.Float = ExtendedValue(mantissa, signAndExponent);
             break;
         }
         case vaString:
@@ -179,9 +204,17 @@ private:
             value.Text = ShortString("a string");
             break;
         case vaIdent:
-            value.Type = Kind::Ident;
+            // As the text form reads them: True, False and nil are values, not identifiers.
             value.Offset = pos_;
-            value.Text = ShortString("an identifier");
+            value.Text = Name("an identifier", IsDottedIdentifier);
+            value.Type = platform::SameText(value.Text, "True")    ? Kind::True
+                         : platform::SameText(value.Text, "False") ? Kind::False
+                         : platform::SameText(value.Text, "nil")   ? Kind::Nil
+                                                                   : Kind::Ident;
+            if (value.Type != Kind::Ident) {
+                value.Text.clear();
+                value.Offset = NoOffset;
+            }
             break;
         case vaFalse:
             value.Type = Kind::False;
@@ -195,8 +228,9 @@ private:
             break;
         case vaSet:
             value.Type = Kind::Set;
-            for (std::string name; !(name = ShortString("a set")).empty();)
-                value.Names.push_back(name);
+            while (PeekByte("a set") != 0)
+                value.Names.push_back(Name("a set element", IsFormIdentifier));
+            ++pos_;
             break;
         case vaLString:
             value.Type = Kind::String;

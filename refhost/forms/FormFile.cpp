@@ -4,6 +4,7 @@
 #include <cstring>
 
 #include "BinaryForm.h"
+#include "FormNames.h"
 #include "TextForm.h"
 #include "platform/Cp932.h"
 
@@ -90,15 +91,6 @@ bool FindResource32(const std::string& bytes, FormFile& form, FormError& error)
         entry = Align4(data + dataSize);
     }
     return Fail(error, bytes.size(), "no form in the resource file");
-}
-
-bool IsIdentifier(std::string_view name)
-{
-    if (name.empty() || name.size() > 255 || (name[0] >= '0' && name[0] <= '9'))
-        return false;
-    return std::all_of(name.begin(), name.end(), [](char c) {
-        return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '_';
-    });
 }
 
 const char* const ReservedWords[] = {
@@ -191,9 +183,26 @@ std::string DescribeFormError(const std::string& fileName, const FormError& erro
 std::string FormFileAsText(const FormFile& form, TextStyle style) { return WriteTextForm(form.Root, style); }
 std::string FormFileAsBinary(const FormFile& form) { return WriteBinaryForm(form.Root); }
 
+std::string FormFileWithStream(const FormFile& form, std::string_view stream)
+{
+    const std::string& bytes = form.Bytes;
+    std::string out = bytes.substr(0, form.StreamStart);
+    out += stream;
+    size_t rest = form.StreamEnd;
+    if (form.Format == FormFormat::Resource32) {
+        size_t end = out.size();
+        out.append(Align4(end) - end, '\0');
+        rest = std::min(Align4(form.StreamEnd), bytes.size());
+    }
+    out.append(bytes, rest, std::string::npos);
+    if (form.SizeField != NoOffset)
+        PutDWord(out, form.SizeField, static_cast<uint32_t>(stream.size()));
+    return out;
+}
+
 bool IsComponentName(const std::string& name)
 {
-    if (!IsIdentifier(name))
+    if (!IsFormIdentifier(name))
         return false;
     for (const char* word : ReservedWords) {
         if (platform::SameText(name, word))
@@ -215,27 +224,21 @@ bool RenameFormObject(FormFile& form, const FormObject& renaming, const std::str
     CollectObjectReferences(form.Root, oldName, isReference, offsets);
     std::sort(offsets.begin(), offsets.end());
 
+    // The names change in place: in a binary file short strings, so the length byte goes with them.
     bool binary = form.Format != FormFormat::Text;
-    size_t oldSize = object->Name.size();
+    size_t start = binary ? form.StreamStart : 0;
+    size_t end = binary ? form.StreamEnd : form.Bytes.size();
     std::string name = binary ? std::string(1, static_cast<char>(newName.size())) + newName : newName;
-    size_t replaced = binary ? oldSize + 1 : oldSize;
-    const std::string& bytes = form.Bytes;
-    std::string out;
-    size_t copied = 0;
+    size_t replaced = binary ? oldName.size() + 1 : oldName.size();
+    std::string changed;
+    size_t copied = start;
     for (size_t offset : offsets) {
-        out.append(bytes, copied, offset - copied);
-        out += name;
+        changed.append(form.Bytes, copied, offset - copied);
+        changed += name;
         copied = offset + replaced;
     }
-    size_t streamEnd = form.StreamEnd + out.size() - copied;
-    if (form.Format == FormFormat::Resource32) {
-        out.append(bytes, copied, form.StreamEnd - copied);
-        out.append(Align4(streamEnd) - streamEnd, '\0');
-        copied = std::min(Align4(form.StreamEnd), bytes.size());
-    }
-    out.append(bytes, copied, std::string::npos);
-    if (form.SizeField != NoOffset)
-        PutDWord(out, form.SizeField, static_cast<uint32_t>(streamEnd - form.StreamStart));
+    changed.append(form.Bytes, copied, end - copied);
+    std::string out = binary ? FormFileWithStream(form, changed) : std::move(changed);
 
     FormFile renamed;
     FormError error;

@@ -5,6 +5,7 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 
 #include "FormData.h"
 #include "TextForm.h"
@@ -33,6 +34,10 @@ std::string DescribeFormError(const std::string& fileName, const FormError& erro
 // The file in the text form, or a bare binary stream.
 std::string FormFileAsText(const FormFile& form, TextStyle style = TextStyle::Stored);
 std::string FormFileAsBinary(const FormFile& form);
+
+// The file's bytes with its binary stream ("TPF0" included) replaced by stream: the resource
+// header's size follows it, and in a 32-bit resource file the padding after it is zeros.
+std::string FormFileWithStream(const FormFile& form, std::string_view stream);
 
 // Whether name can name a component: an identifier that is not a reserved word.
 bool IsComponentName(const std::string& name);

@@ -1,10 +1,12 @@
 // The text form's reader: a small tokenizer and a recursive descent over objects and values.
 // Nesting is limited so that hostile input cannot exhaust the stack.
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 
+#include "FormNames.h"
 #include "TextForm.h"
 #include "Utf16.h"
 #include "platform/Cp932.h"
@@ -70,12 +72,16 @@ private:
         size_t start = pos_;
         while (!AtEnd() && IsIdentChar(text_[pos_]))
             ++pos_;
+        if (pos_ - start > MaxNameLength)
+            FailAt(start, "name longer than 255 characters");
         return text_.substr(start, pos_ - start);
     }
 
     // A name followed by more ".name" parts; blanks may stand around the dots.
     std::string DottedIdent()
     {
+        SkipBlanks();
+        size_t start = pos_;
         std::string name(Ident());
         for (;;) {
             size_t save = pos_;
@@ -87,6 +93,8 @@ private:
             ++pos_;
             name += '.';
             name += Ident();
+            if (name.size() > MaxNameLength)
+                FailAt(start, "name longer than 255 characters");
         }
     }
 
@@ -128,21 +136,8 @@ private:
             object.NameOffset = firstOffset;
             object.ClassName = first;
         }
-        SkipBlanks();
-        if (Peek() == '[') {
-            ++pos_;
-            object.HasOrder = true;
-            object.Order = IntegerToken();
-            Expect(']', "]");
-        }
-        for (;;) {
-            SkipBlanks();
-            if (AtEnd())
-                Fail("unexpected end, end expected");
-            if (KeywordAhead("end")) {
-                pos_ += 3;
-                return;
-            }
+        ReadOrder(object.HasOrder, object.Order);
+        while (!EndOfProperties()) {
             if (HeaderAhead()) {
                 object.Children.emplace_back();
                 ReadObject(object.Children.back(), depth + 1);
@@ -161,15 +156,35 @@ private:
         properties.push_back(std::move(property));
     }
 
-    int64_t IntegerToken()
+    // The optional "[n]" of an object or a collection item: its position, a 32-bit integer as the
+    // binary form keeps it.
+    void ReadOrder(bool& hasOrder, int64_t& order)
     {
+        SkipBlanks();
+        if (Peek() != '[')
+            return;
+        ++pos_;
         SkipBlanks();
         FormValue value;
         size_t start = pos_;
         ReadNumber(value);
-        if (value.Type != FormValue::Kind::Integer && value.Type != FormValue::Kind::Int64)
-            FailAt(start, "an integer expected");
-        return value.Int;
+        if (value.Type != FormValue::Kind::Integer)
+            FailAt(start, value.Type == FormValue::Kind::Int64 ? "number out of range" : "an integer expected");
+        hasOrder = true;
+        order = value.Int;
+        Expect(']', "]");
+    }
+
+    // Whether the "end" of an object or a collection item follows (and passes over it).
+    bool EndOfProperties()
+    {
+        SkipBlanks();
+        if (AtEnd())
+            Fail("unexpected end, end expected");
+        if (!KeywordAhead("end"))
+            return false;
+        pos_ += 3;
+        return true;
     }
 
     void ReadValue(FormValue& value, int depth)
@@ -221,7 +236,7 @@ private:
                 FailAt(start, "hexadecimal digits expected");
             // $FFFFFFFF is -1 as Pascal reads a 32-bit hexadecimal constant.
             int64_t signedNumber = digits <= 8 ? static_cast<int32_t>(number) : static_cast<int64_t>(number);
-            SetInteger(value, negative ? -signedNumber : signedNumber);
+            SetInteger(value, negative ? static_cast<int64_t>(0 - static_cast<uint64_t>(signedNumber)) : signedNumber);
             return;
         }
         size_t digitsStart = pos_;
@@ -273,12 +288,46 @@ private:
             value.Type = FormValue::Kind::Date;
             value.Float = static_cast<double>(parsed);
         } else {
-            long double scaled = parsed * 10000.0L;
-            if (!(scaled > -9.2e18L && scaled < 9.2e18L))
-                FailAt(start, "currency out of range");
             value.Type = FormValue::Kind::Currency;
-            value.Int = static_cast<int64_t>(scaled < 0 ? scaled - 0.5L : scaled + 0.5L);
+            if (!CurrencyValue(number, parsed, value.Int))
+                FailAt(start, "currency out of range");
         }
+    }
+
+    // Currency is a 64-bit count of ten-thousandths. Plain decimals are counted from their digits,
+    // so that every value written reads back exactly; a number with an exponent goes through parsed.
+    static bool CurrencyValue(std::string_view number, long double parsed, int64_t& tenThousandths)
+    {
+        if (number.find_first_of("eE") != std::string_view::npos) {
+            long double scaled = parsed * 10000.0L;
+            if (!(scaled > -0x1p63L && scaled < 0x1p63L))
+                return false;
+            tenThousandths = static_cast<int64_t>(scaled < 0 ? scaled - 0.5L : scaled + 0.5L);
+            return true;
+        }
+        bool negative = number[0] == '-';
+        if (number[0] == '-' || number[0] == '+')
+            number.remove_prefix(1);
+        size_t dot = number.find('.');
+        std::string_view fraction = dot == std::string_view::npos ? std::string_view() : number.substr(dot + 1);
+        std::string digits(number.substr(0, dot));
+        digits += fraction.substr(0, 4);
+        digits.append(4 - std::min<size_t>(fraction.size(), 4), '0');
+        const uint64_t limit = negative ? uint64_t(1) << 63 : (uint64_t(1) << 63) - 1;
+        uint64_t magnitude = 0;
+        for (char c : digits) {
+            unsigned digit = c - '0';
+            if (magnitude > (limit - digit) / 10)
+                return false;
+            magnitude = magnitude * 10 + digit;
+        }
+        if (fraction.size() > 4 && fraction[4] >= '5') {  // rounded half away from zero
+            if (magnitude == limit)
+                return false;
+            ++magnitude;
+        }
+        tenThousandths = negative ? static_cast<int64_t>(0 - magnitude) : static_cast<int64_t>(magnitude);
+        return true;
     }
 
     static void SetInteger(FormValue& value, int64_t number)
@@ -428,23 +477,9 @@ private:
                 Fail(AtEnd() ? "unexpected end, item or > expected" : "item or > expected");
             pos_ += 4;
             FormItem item;
-            SkipBlanks();
-            if (Peek() == '[') {
-                ++pos_;
-                item.HasOrder = true;
-                item.Order = IntegerToken();
-                Expect(']', "]");
-            }
-            for (;;) {
-                SkipBlanks();
-                if (AtEnd())
-                    Fail("unexpected end, end expected");
-                if (KeywordAhead("end")) {
-                    pos_ += 3;
-                    break;
-                }
+            ReadOrder(item.HasOrder, item.Order);
+            while (!EndOfProperties())
                 ReadProperty(item.Properties, depth + 1);
-            }
             value.Items.push_back(std::move(item));
         }
     }

@@ -19,7 +19,8 @@ namespace fs = std::filesystem;
 
 namespace {
 
-const fs::path casesFolder = fs::path(QUORLIN_SOURCE_DIR) / "tests/data/cli";
+const fs::path dataFolder = fs::path(QUORLIN_SOURCE_DIR) / "tests/data";
+const fs::path casesFolder = dataFolder / "cli";
 const fs::path sampleFolder = fs::path(QUORLIN_SOURCE_DIR) / "examples/Sample";
 
 std::vector<std::string> SplitLines(const std::string& text, const std::string& lineBreak)
@@ -131,6 +132,12 @@ void RunCase(const fs::path& caseFolder)
     fs::copy(sampleFolder, sample, fs::copy_options::recursive);
     if (fs::exists(caseFolder / "input"))
         fs::copy(caseFolder / "input", tmp, fs::copy_options::recursive);
+    if (fs::exists(caseFolder / "shared-input")) {
+        for (const std::string& shared : SplitLines(FileText(caseFolder / "shared-input"), "\n")) {
+            ASSERT_TRUE(fs::is_directory(dataFolder / shared)) << shared;
+            fs::copy(dataFolder / shared, tmp, fs::copy_options::recursive);
+        }
+    }
     Tokens tokens{sample.string(), tmp.string()};
     std::map<fs::path, std::string> before = Snapshot(tmp);
 

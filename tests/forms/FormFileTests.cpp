@@ -167,4 +167,35 @@ TEST(FormFiles, EveryCaseFolder)
     EXPECT_GT(cases, 20);
 }
 
+// Encodings a stream may hold that no writer produces: identifiers spelling True, False or nil in any
+// case, an extended denormal with its integer bit set and a normal without it. Each reads as the value
+// it stands for, so that the text form shows it as it would show that value and reads back the same.
+TEST(FormFiles, UnusualBinaryEncodingsReadAsTheirValues)
+{
+    auto extended = [](uint64_t mantissa, uint16_t exponent) {
+        std::string bytes = "\x05";
+        for (int i = 0; i < 8; ++i)
+            bytes += static_cast<char>(mantissa >> (8 * i));
+        return bytes + static_cast<char>(exponent) + static_cast<char>(exponent >> 8);
+    };
+    auto form = [](const std::string& properties) {
+        return std::string("TPF0\x06TForm1\x05" "Form1") + properties + std::string("\0\0", 2);
+    };
+    std::string unusual = form(std::string("\x05Shown\x07\x04TRUE\x06Hidden\x07\x05" "false\x04Menu\x07\x03NIL") +
+                               "\x04Tiny" + extended(0x8000000000000000, 0) + "\x04Half" + extended(0x4000000000000000, 0x3FFF));
+    std::string usual = form(std::string("\x05Shown\x09\x06Hidden\x08\x04Menu\x0D") + "\x04Tiny" +
+                             extended(0x8000000000000000, 1) + "\x04Half" + extended(0x8000000000000000, 0x3FFE));
+    forms::FormObject read;
+    forms::FormError error;
+    ASSERT_TRUE(forms::ReadBinaryForm(unusual, 0, unusual.size(), read, error)) << error.Message;
+    EXPECT_EQ(forms::WriteBinaryForm(read), usual);
+    std::string text = forms::WriteTextForm(read);
+    EXPECT_NE(text.find("  Shown = True\r\n  Hidden = False\r\n  Menu = nil\r\n"), std::string::npos) << text;
+    EXPECT_NE(text.find("  Half = 0.5\r\n"), std::string::npos) << text;
+    forms::FormObject again;
+    ASSERT_TRUE(forms::ReadTextForm(text, false, again, error)) << error.Message;
+    EXPECT_EQ(forms::WriteTextForm(again), text);
+    EXPECT_EQ(forms::WriteBinaryForm(again), usual);
+}
+
 }  // namespace

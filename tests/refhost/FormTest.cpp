@@ -270,6 +270,58 @@ TEST(RefHostFormRename, ClosingTheUnitDropsTheDesigner)
     EXPECT_EQ(TempFolder::Read(sample.form), formBefore);
 }
 
+// The files whose buffers a front end is told changed.
+struct ChangedBuffers : HostListener {
+    void BufferChanged(const std::string& fileName) override { files.push_back(fileName); }
+    std::vector<std::string> files;
+};
+
+TEST(RefHostFormRename, OpenBuffersOfTheFormAndTheUnitShowTheRename)
+{
+    RenameCase sample;
+    std::string formBefore = TempFolder::Read(sample.form);
+    std::string formAfter = Replaced(formBefore, "Edit1", "AmountEdit");
+    Host host;
+    ChangedBuffers changed;
+    host.AddListener(&changed);
+    ASSERT_TRUE(host.OpenFile(sample.form));
+    OpenForm open(host, sample.unit);
+    HostRef edit(open.form->FindComponent("Edit1"));
+    TPropValue name;
+    name.Text = "AmountEdit";
+    ASSERT_TRUE(edit->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(sample.form), formAfter);
+    EXPECT_NE(host.Text(sample.unit).find("    AmountEdit: TEdit;\r\n"), std::string::npos);
+    EXPECT_EQ(changed.files, (std::vector<std::string>{sample.unit, sample.form}));
+    // The designer saves the form with the unit; its buffer holds no edits of its own, and closing
+    // it keeps the designer's change.
+    EXPECT_FALSE(host.IsModified(sample.form));
+    ASSERT_TRUE(host.CloseFile(sample.form));
+    ASSERT_TRUE(host.SaveFile(sample.unit));
+    EXPECT_EQ(TempFolder::Read(sample.form), formAfter);
+
+    // While the form's buffer holds edits a rename is refused; once they are saved the form is
+    // read again from them.
+    ASSERT_TRUE(host.OpenFile(sample.form));
+    std::string edited = Replaced(formAfter, "    Text = '0'", "    Text = 'Edited'");
+    ASSERT_NE(edited, formAfter);
+    ASSERT_TRUE(host.SetText(sample.form, edited));
+    HostRef memo(open.form->FindComponent("Memo1"));
+    name.Text = "LogMemo";
+    EXPECT_FALSE(memo->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(sample.form), edited);
+    ASSERT_TRUE(host.SaveFile(sample.form));
+    OpenForm reread(host, sample.unit);
+    HostRef amount(reread.form->FindComponent("AmountEdit"));
+    TPropValue text;
+    ASSERT_TRUE(amount->GetPropValueByName("Text", text));
+    EXPECT_EQ(text.Text, "Edited");
+    HostRef memoAgain(reread.form->FindComponent("Memo1"));
+    EXPECT_TRUE(memoAgain->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(sample.form), Replaced(edited, "Memo1", "LogMemo"));
+    host.RemoveListener(&changed);
+}
+
 }  // namespace
 }  // namespace refhost::test
 
@@ -319,6 +371,47 @@ TEST(RefHostFormRename, BinaryFormKeepsItsBytesAndGetsItsSizeAgain)
     EXPECT_EQ(size, expected.size() - sizeField - 4);
     EXPECT_EQ(TempFolder::Read(form), expected);
     EXPECT_NE(TempFolder::Read(unit).find("    LineNumbersCheck: TCheckBox;\r\n"), std::string::npos);
+}
+
+// A binary form file opened in the editor shows the text form, follows a rename there, and is saved
+// in its own form again: the resource header around the stream written from the edited text.
+TEST(RefHostFormRename, BinaryFormBufferShowsAndSavesTheTextForm)
+{
+    TempFolder folder;
+    std::string form = folder.Write("ViewOptions.dfm", TempFolder::Read(SampleFolder + "ViewOptions.dfm"));
+    std::string unit = folder.Write("ViewOptions.pas", TempFolder::Read(SampleFolder + "ViewOptions.pas"));
+    Host host;
+    ASSERT_TRUE(host.OpenFile(form));
+    std::string text = host.Text(form);
+    EXPECT_EQ(text.rfind("object ViewOptionsDlg: TViewOptionsDlg\r\n", 0), 0u) << text;
+    EXPECT_NE(text.find("  object ShowLinesCheck: TCheckBox\r\n"), std::string::npos) << text;
+
+    OpenForm open(host, unit);
+    HostRef check(open.form->FindComponent("ShowLinesCheck"));
+    TPropValue name;
+    name.Text = "LineNumbersCheck";
+    ASSERT_TRUE(check->SetPropByName("Name", name));
+    EXPECT_EQ(host.Text(form), Replaced(text, "ShowLinesCheck", "LineNumbersCheck"));
+    EXPECT_FALSE(host.IsModified(form));
+
+    // Text that is no form is not saved; an edited form is, in the binary form.
+    std::string edited = Replaced(host.Text(form), "    Checked = True\r\n", "    Checked = False\r\n");
+    ASSERT_NE(edited, host.Text(form));
+    std::string before = TempFolder::Read(form);
+    ASSERT_TRUE(host.SetText(form, "object Broken: TForm\r\n  Left = \r\n"));
+    EXPECT_FALSE(host.SaveFile(form));
+    EXPECT_EQ(TempFolder::Read(form), before);
+    ASSERT_TRUE(host.SetText(form, edited));
+    ASSERT_TRUE(host.SaveFile(form));
+    std::string saved = TempFolder::Read(form);
+    EXPECT_EQ(saved.substr(0, 21), before.substr(0, 21));  // FF, type 10, "TVIEWOPTIONSDLG", flags
+    EXPECT_EQ(saved.size(), before.size() + 2);             // the longer name, the size with it
+    OpenForm reread(host, unit);
+    HostRef renamed(reread.form->FindComponent("LineNumbersCheck"));
+    ASSERT_TRUE(renamed);
+    TPropValue checked;
+    ASSERT_TRUE(renamed->GetPropValueByName("Checked", checked));
+    EXPECT_EQ(checked.Ordinal, 0);
 }
 
 }  // namespace

@@ -9,6 +9,9 @@ object Form1: TForm1
   Tiny = 1E-5
   Scale = 0.25s
   Price = 12.34c
+  Most = 922337203685477.5807c
+  Least = -922337203685477.5808c
+  Rounded = -0.00005c
   When = 36526.5d
   Caption = 'It''s a form'
   Hint = 'line one'#13#10'line two'
