@@ -328,10 +328,10 @@ public:
 
     void SyncFromControl() override
     {
-        if (list_->Items().Items() != shownItems_) {
-            shownItems_ = list_->Items().Items();
+        if (list_->Items().Revision() != shownRevision_) {
+            shownRevision_ = list_->Items().Revision();
             clear();
-            addItems(ToQStrings(shownItems_));
+            addItems(ToQStrings(list_->Items().Items()));
             shownSelection_.clear();
         }
         std::vector<bool> selection;
@@ -377,7 +377,7 @@ protected:
 
 private:
     tk::ListBox* list_;
-    std::vector<std::string> shownItems_;
+    uint64_t shownRevision_ = 0;
     std::vector<bool> shownSelection_;
 };
 
@@ -411,10 +411,10 @@ public:
                 });
             }
         }
-        if (combo_->Items().Items() != shownItems_) {
-            shownItems_ = combo_->Items().Items();
+        if (combo_->Items().Revision() != shownRevision_) {
+            shownRevision_ = combo_->Items().Revision();
             clear();
-            addItems(ToQStrings(shownItems_));
+            addItems(ToQStrings(combo_->Items().Items()));
         }
         if (currentIndex() != combo_->ItemIndex()) {
             setCurrentIndex(combo_->ItemIndex());
@@ -495,7 +495,7 @@ private:
     }
 
     tk::ComboBox* combo_;
-    std::vector<std::string> shownItems_;
+    uint64_t shownRevision_ = 0;
     bool popupShown_ = false;
     bool closing_ = false;
 };
