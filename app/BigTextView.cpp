@@ -141,13 +141,21 @@ void BigTextView::paintEvent(QPaintEvent*)
             break;
         }
         int top = row * height;
+        QString text = FromCp932(Line(line));
+        QPoint baseline(left + Margin, top + fontMetrics().ascent());
+        painter.setPen(palette().text().color());
+        painter.drawText(baseline, text);
         if (block && line >= blockStart_.Line && line <= blockAfter_.Line) {
             int from = line == blockStart_.Line ? ColumnX(line, blockStart_.Col) : Margin;
             int to = line == blockAfter_.Line ? ColumnX(line, blockAfter_.Col) : viewport()->width() - left;
-            painter.fillRect(QRect(left + from, top, to - from, height), palette().highlight());
+            QRect selected(left + from, top, to - from, height);
+            painter.fillRect(selected, palette().highlight());
+            painter.save();
+            painter.setClipRect(selected);
+            painter.setPen(palette().highlightedText().color());
+            painter.drawText(baseline, text);
+            painter.restore();
         }
-        painter.setPen(palette().text().color());
-        painter.drawText(QPoint(left + Margin, top + fontMetrics().ascent()), FromCp932(Line(line)));
         if (line == cursor_.Line && hasFocus()) {
             int x = left + ColumnX(line, cursor_.Col);
             painter.drawLine(x, top, x, top + height - 1);
