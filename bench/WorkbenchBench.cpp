@@ -33,8 +33,8 @@ constexpr int PromptMs = 100;
 constexpr int QuietMs = 1000;
 constexpr int GiveUpMs = 60000;
 
-// A line of /proc/self/status in megabytes, or -1.
-double StatusMegabytes(const char* key)
+// A line of /proc/self/status in MiB, or -1.
+double StatusMebibytes(const char* key)
 {
     QFile status("/proc/self/status");
     if (!status.open(QIODevice::ReadOnly)) {
@@ -107,7 +107,7 @@ int main(int argc, char* argv[])
         return 1;
     }
     double started = clock.elapsed() / 1000.0;
-    double startPeak = StatusMegabytes("VmHWM:");
+    double startPeak = StatusMebibytes("VmHWM:");
 
     clock.restart();
     open->trigger();
@@ -138,13 +138,13 @@ int main(int argc, char* argv[])
     RunUntil([&] { return clock.elapsed() - settled >= QuietMs || clock.elapsed() > GiveUpMs; }, GiveUpMs + QuietMs);
     bool quiet = clock.elapsed() - settled >= QuietMs;
 
-    std::printf("workbench started in %.2f s, peak %.1f MB\n", started, startPeak);
+    std::printf("workbench started in %.2f s, peak %.1f MiB\n", started, startPeak);
     std::printf("tool window shown with %d units and %d routines in %.3f s\n", units, routines, opened);
     if (quiet) {
         std::printf("answering input without delay after %.3f s\n", settled / 1000.0);
     } else {
         std::printf("still busy after %d s\n", GiveUpMs / 1000);
     }
-    std::printf("peak resident %.1f MB, resident now %.1f MB\n", StatusMegabytes("VmHWM:"), StatusMegabytes("VmRSS:"));
+    std::printf("peak resident %.1f MiB, resident now %.1f MiB\n", StatusMebibytes("VmHWM:"), StatusMebibytes("VmRSS:"));
     return quiet ? 0 : 1;
 }
