@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QListView>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -392,6 +393,10 @@ public:
         setItemDelegate(new ComboItemDelegate(
             [this](int index, int width, const QFontMetrics& metrics) { return ItemText(index, width, metrics); },
             this));
+        // Every entry is one line of one font: the list measures one, not each of many thousands.
+        if (auto* list = qobject_cast<QListView*>(view())) {
+            list->setUniformItemSizes(true);
+        }
         connect(this, &QComboBox::activated, this, [this](int index) {
             renderer_.Deliver([this, index] { combo_->ChooseItem(index); });
         });
