@@ -10,6 +10,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QListView>
 #include <QListWidget>
 #include <QMouseEvent>
 #include <QPainter>
@@ -38,9 +39,15 @@ namespace workbench {
 
 namespace {
 
-QString Crlf2Lf(QString text)
+// Items as one list, which a widget takes in one insertion instead of one change per item.
+QStringList ToQStrings(const std::vector<std::string>& items)
 {
-    return text.replace("\r\n", "\n");
+    QStringList texts;
+    texts.reserve(static_cast<qsizetype>(items.size()));
+    for (const std::string& item : items) {
+        texts.append(FromCp932(item));
+    }
+    return texts;
 }
 
 // Keys that an edit widget handles itself; a multi-line one also keeps line moves and Enter.
@@ -229,7 +236,7 @@ public:
 
     void SyncFromControl() override
     {
-        QString text = Crlf2Lf(FromCp932(memo_->Text()));
+        QString text = FromCp932Lines(memo_->Text());
         if (text != shown_.Text) {
             shown_.Text = text;
             setPlainText(text);
@@ -322,12 +329,10 @@ public:
 
     void SyncFromControl() override
     {
-        if (list_->Items().Items() != shownItems_) {
-            shownItems_ = list_->Items().Items();
+        if (list_->Items().Revision() != shownRevision_) {
+            shownRevision_ = list_->Items().Revision();
             clear();
-            for (const std::string& item : shownItems_) {
-                addItem(FromCp932(item));
-            }
+            addItems(ToQStrings(list_->Items().Items()));
             shownSelection_.clear();
         }
         std::vector<bool> selection;
@@ -373,7 +378,7 @@ protected:
 
 private:
     tk::ListBox* list_;
-    std::vector<std::string> shownItems_;
+    uint64_t shownRevision_ = 0;
     std::vector<bool> shownSelection_;
 };
 
@@ -388,6 +393,10 @@ public:
         setItemDelegate(new ComboItemDelegate(
             [this](int index, int width, const QFontMetrics& metrics) { return ItemText(index, width, metrics); },
             this));
+        // Every entry is one line of one font: the list measures one, not each of many thousands.
+        if (auto* list = qobject_cast<QListView*>(view())) {
+            list->setUniformItemSizes(true);
+        }
         connect(this, &QComboBox::activated, this, [this](int index) {
             renderer_.Deliver([this, index] { combo_->ChooseItem(index); });
         });
@@ -407,12 +416,10 @@ public:
                 });
             }
         }
-        if (combo_->Items().Items() != shownItems_) {
-            shownItems_ = combo_->Items().Items();
+        if (combo_->Items().Revision() != shownRevision_) {
+            shownRevision_ = combo_->Items().Revision();
             clear();
-            for (const std::string& item : shownItems_) {
-                addItem(FromCp932(item));
-            }
+            addItems(ToQStrings(combo_->Items().Items()));
         }
         if (currentIndex() != combo_->ItemIndex()) {
             setCurrentIndex(combo_->ItemIndex());
@@ -493,7 +500,7 @@ private:
     }
 
     tk::ComboBox* combo_;
-    std::vector<std::string> shownItems_;
+    uint64_t shownRevision_ = 0;
     bool popupShown_ = false;
     bool closing_ = false;
 };

@@ -6,6 +6,7 @@
 #include <QTextBlock>
 #include <QTimer>
 
+#include "app/BigTextView.h"
 #include "app/TextCodec.h"
 
 namespace workbench {
@@ -60,14 +61,24 @@ EditorTabs::~EditorTabs()
     host_.RemoveListener(this);
 }
 
-QPlainTextEdit* EditorTabs::EditorOf(const std::string& fileName) const
+QWidget* EditorTabs::TabOf(const std::string& fileName) const
 {
     for (int i = 0; i < count(); ++i) {
         if (FileOf(widget(i)) == fileName) {
-            return static_cast<QPlainTextEdit*>(widget(i));
+            return widget(i);
         }
     }
     return nullptr;
+}
+
+QPlainTextEdit* EditorTabs::EditorOf(const std::string& fileName) const
+{
+    return qobject_cast<QPlainTextEdit*>(TabOf(fileName));
+}
+
+BigTextView* EditorTabs::BigViewOf(const std::string& fileName) const
+{
+    return qobject_cast<BigTextView*>(TabOf(fileName));
 }
 
 QPlainTextEdit* EditorTabs::CurrentEditor() const
@@ -82,98 +93,121 @@ std::string EditorTabs::FileOf(const QWidget* editor) const
 
 void EditorTabs::BufferOpened(const std::string& fileName)
 {
-    if (EditorOf(fileName)) {
+    if (TabOf(fileName)) {
         return;
     }
-    auto* editor = new QPlainTextEdit;
-    editor->setProperty(FileProperty, QByteArray::fromStdString(fileName));
-    editor->setLineWrapMode(QPlainTextEdit::NoWrap);
-    editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
-    LoadText(editor, fileName);
+    std::string text = host_.Text(fileName);
+    QAbstractScrollArea* tab = nullptr;
+    if (text.size() > BigTextBytes) {
+        auto* view = new BigTextView;
+        connect(view, &BigTextView::CursorMoved, this,
+                [this, view](hostapi::TEditPos at) { UserMovedTo(view, at, at, at); });
+        tab = view;
+    } else {
+        auto* editor = new QPlainTextEdit;
+        editor->setLineWrapMode(QPlainTextEdit::NoWrap);
+        editor->setFont(QFontDatabase::systemFont(QFontDatabase::FixedFont));
+        tab = editor;
+    }
+    tab->setProperty(FileProperty, QByteArray::fromStdString(fileName));
+    LoadText(tab, std::move(text));
     ++applying_;
-    addTab(editor, QString());
+    addTab(tab, QString());
     --applying_;
-    UpdateTabText(editor);
-    ShowView(editor, fileName);
-    connect(editor, &QPlainTextEdit::textChanged, this, [this, editor] { UserEdited(editor); });
-    connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this, editor] { UserMoved(editor); });
-    connect(editor, &QPlainTextEdit::selectionChanged, this, [this, editor] { UserMoved(editor); });
-    connect(editor->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, editor] { UserScrolled(editor); });
+    UpdateTabText(tab);
+    ShowView(tab, fileName);
+    if (auto* editor = qobject_cast<QPlainTextEdit*>(tab)) {
+        connect(editor, &QPlainTextEdit::textChanged, this, [this, editor] { UserEdited(editor); });
+        connect(editor, &QPlainTextEdit::cursorPositionChanged, this, [this, editor] { UserMoved(editor); });
+        connect(editor, &QPlainTextEdit::selectionChanged, this, [this, editor] { UserMoved(editor); });
+    }
+    connect(tab->verticalScrollBar(), &QScrollBar::valueChanged, this, [this, tab] { UserScrolled(tab); });
 }
 
 void EditorTabs::BufferClosed(const std::string& fileName)
 {
-    if (QPlainTextEdit* editor = EditorOf(fileName)) {
+    if (QWidget* tab = TabOf(fileName)) {
         ++applying_;
-        removeTab(indexOf(editor));
+        removeTab(indexOf(tab));
         --applying_;
-        delete editor;
+        delete tab;
     }
 }
 
 void EditorTabs::BufferChanged(const std::string& fileName)
 {
-    if (QPlainTextEdit* editor = EditorOf(fileName)) {
-        LoadText(editor, fileName);
-        UpdateTabText(editor);
-        ShowView(editor, fileName);
+    if (QWidget* tab = TabOf(fileName)) {
+        LoadText(tab, host_.Text(fileName));
+        UpdateTabText(tab);
+        ShowView(tab, fileName);
     }
 }
 
 void EditorTabs::ViewChanged(const std::string& fileName)
 {
-    if (QPlainTextEdit* editor = EditorOf(fileName)) {
-        ShowView(editor, fileName);
+    if (QWidget* tab = TabOf(fileName)) {
+        ShowView(tab, fileName);
     }
 }
 
 void EditorTabs::CurrentFileChanged(const std::string& fileName)
 {
-    if (QPlainTextEdit* editor = EditorOf(fileName)) {
+    if (QWidget* tab = TabOf(fileName)) {
         ++applying_;
-        setCurrentWidget(editor);
+        setCurrentWidget(tab);
         --applying_;
         ReportCursor();
     }
 }
 
-void EditorTabs::LoadText(QPlainTextEdit* editor, const std::string& fileName)
+void EditorTabs::LoadText(QWidget* tab, std::string text)
 {
-    QString text = FromCp932(host_.Text(fileName)).replace("\r\n", "\n");
-    if (text == editor->toPlainText()) {
+    if (auto* view = qobject_cast<BigTextView*>(tab)) {
+        view->SetText(std::move(text));
+        return;
+    }
+    auto* editor = static_cast<QPlainTextEdit*>(tab);
+    QString shown = FromCp932Lines(std::move(text));
+    if (shown == editor->toPlainText()) {
         return;
     }
     ++applying_;
-    editor->setPlainText(text);
+    editor->setPlainText(shown);
     --applying_;
 }
 
 // The block is shown as the selection when the cursor stands at one of its ends; the top line last,
 // since moving the cursor scrolls it into view.
-void EditorTabs::ShowView(QPlainTextEdit* editor, const std::string& fileName)
+void EditorTabs::ShowView(QWidget* tab, const std::string& fileName)
 {
     ++applying_;
-    QTextDocument& document = *editor->document();
-    int cursorAt = TextPositionOf(document, host_.Cursor(fileName));
-    int blockStart = TextPositionOf(document, host_.BlockStart(fileName));
-    int blockAfter = TextPositionOf(document, host_.BlockAfter(fileName));
-    QTextCursor cursor(&document);
-    if (blockStart < blockAfter && (cursorAt == blockStart || cursorAt == blockAfter)) {
-        cursor.setPosition(cursorAt == blockStart ? blockAfter : blockStart);
-        cursor.setPosition(cursorAt, QTextCursor::KeepAnchor);
+    auto* area = static_cast<QAbstractScrollArea*>(tab);
+    if (auto* view = qobject_cast<BigTextView*>(tab)) {
+        view->ShowPositions(host_.Cursor(fileName), host_.BlockStart(fileName), host_.BlockAfter(fileName));
     } else {
-        cursor.setPosition(cursorAt);
+        auto* editor = static_cast<QPlainTextEdit*>(tab);
+        QTextDocument& document = *editor->document();
+        int cursorAt = TextPositionOf(document, host_.Cursor(fileName));
+        int blockStart = TextPositionOf(document, host_.BlockStart(fileName));
+        int blockAfter = TextPositionOf(document, host_.BlockAfter(fileName));
+        QTextCursor cursor(&document);
+        if (blockStart < blockAfter && (cursorAt == blockStart || cursorAt == blockAfter)) {
+            cursor.setPosition(cursorAt == blockStart ? blockAfter : blockStart);
+            cursor.setPosition(cursorAt, QTextCursor::KeepAnchor);
+        } else {
+            cursor.setPosition(cursorAt);
+        }
+        editor->setTextCursor(cursor);
     }
-    editor->setTextCursor(cursor);
-    editor->verticalScrollBar()->setValue(host_.TopLine(fileName).Line - 1);
+    area->verticalScrollBar()->setValue(host_.TopLine(fileName).Line - 1);
     --applying_;
     // A tab opened just now has no scroll range until it is laid out.
-    QTimer::singleShot(0, editor, [this, editor, fileName] {
+    QTimer::singleShot(0, tab, [this, area, fileName] {
         ++applying_;
-        editor->verticalScrollBar()->setValue(host_.TopLine(fileName).Line - 1);
+        area->verticalScrollBar()->setValue(host_.TopLine(fileName).Line - 1);
         --applying_;
     });
-    if (editor == currentWidget()) {
+    if (tab == currentWidget()) {
         ReportCursor();
     }
 }
@@ -196,38 +230,44 @@ void EditorTabs::UserMoved(QPlainTextEdit* editor)
     if (applying_) {
         return;
     }
-    std::string fileName = FileOf(editor);
     QTextCursor cursor = editor->textCursor();
-    hostapi::TEditPos at = EditPosOf(cursor, cursor.position());
-    hostapi::TEditPos start = EditPosOf(cursor, cursor.selectionStart());
-    hostapi::TEditPos after = EditPosOf(cursor, cursor.selectionEnd());
+    UserMovedTo(editor, EditPosOf(cursor, cursor.position()), EditPosOf(cursor, cursor.selectionStart()),
+                EditPosOf(cursor, cursor.selectionEnd()));
+}
+
+void EditorTabs::UserMovedTo(QWidget* tab, hostapi::TEditPos at, hostapi::TEditPos start, hostapi::TEditPos after)
+{
+    if (applying_) {
+        return;
+    }
+    std::string fileName = FileOf(tab);
     ++applying_;
     host_.SetCursor(fileName, at);
     host_.SetBlock(fileName, start, after);
     --applying_;
-    if (editor == currentWidget()) {
+    if (tab == currentWidget()) {
         ReportCursor();
     }
 }
 
-void EditorTabs::UserScrolled(QPlainTextEdit* editor)
+void EditorTabs::UserScrolled(QAbstractScrollArea* tab)
 {
     if (applying_) {
         return;
     }
     ++applying_;
-    host_.SetTopLine(FileOf(editor), {1, editor->verticalScrollBar()->value() + 1});
+    host_.SetTopLine(FileOf(tab), {1, tab->verticalScrollBar()->value() + 1});
     --applying_;
 }
 
-void EditorTabs::UpdateTabText(QPlainTextEdit* editor)
+void EditorTabs::UpdateTabText(QWidget* tab)
 {
-    std::string fileName = FileOf(editor);
+    std::string fileName = FileOf(tab);
     QString text = QFileInfo(FromCp932(fileName)).fileName();
     if (host_.IsModified(fileName)) {
         text += " *";
     }
-    int index = indexOf(editor);
+    int index = indexOf(tab);
     if (index >= 0 && tabText(index) != text) {
         setTabText(index, text);
         setTabToolTip(index, FromCp932(fileName));

@@ -1,7 +1,8 @@
 #pragma once
 // One editor tab per open buffer of the host, kept in step both ways: the buffer's code page 932
 // text shown as Unicode and written back as code page 932, the view's cursor and top line, and the
-// selection as the editor's block.
+// selection as the editor's block. A buffer bigger than BigTextBytes when it opens gets a read-only
+// BigTextView instead of an editor.
 
 #include <QPlainTextEdit>
 #include <QTabWidget>
@@ -10,14 +11,20 @@
 
 namespace workbench {
 
+class BigTextView;
+
 class EditorTabs : public QTabWidget, public refhost::HostListener {
     Q_OBJECT
 public:
+    static constexpr size_t BigTextBytes = 4 << 20;
+
     explicit EditorTabs(refhost::Host& host, QWidget* parent = nullptr);
     ~EditorTabs() override;
 
+    // The editor of a buffer, or nullptr (also for a buffer shown by a BigTextView).
     QPlainTextEdit* EditorOf(const std::string& fileName) const;
     QPlainTextEdit* CurrentEditor() const;
+    BigTextView* BigViewOf(const std::string& fileName) const;
     std::string FileOf(const QWidget* editor) const;
 
     void BufferOpened(const std::string& fileName) override;
@@ -31,12 +38,15 @@ signals:
     void CursorMoved(int line, int column);
 
 private:
-    void LoadText(QPlainTextEdit* editor, const std::string& fileName);
-    void ShowView(QPlainTextEdit* editor, const std::string& fileName);
+    QWidget* TabOf(const std::string& fileName) const;
+    // The buffer's CR LF text into the tab.
+    void LoadText(QWidget* tab, std::string text);
+    void ShowView(QWidget* tab, const std::string& fileName);
     void UserEdited(QPlainTextEdit* editor);
     void UserMoved(QPlainTextEdit* editor);
-    void UserScrolled(QPlainTextEdit* editor);
-    void UpdateTabText(QPlainTextEdit* editor);
+    void UserMovedTo(QWidget* tab, hostapi::TEditPos at, hostapi::TEditPos start, hostapi::TEditPos after);
+    void UserScrolled(QAbstractScrollArea* tab);
+    void UpdateTabText(QWidget* tab);
     void ReportCursor();
 
     refhost::Host& host_;

@@ -13,6 +13,20 @@ inline QString FromCp932(const std::string& text)
     return QString::fromStdString(platform::Cp932ToUtf8(text));
 }
 
+// Text with CR LF line breaks as Qt's text widgets hold it, with LF; in one pass, where QString's
+// replace moves the rest of the text for every line.
+inline QString FromCp932Lines(std::string text)
+{
+    size_t kept = 0;
+    for (size_t i = 0; i < text.size(); ++i) {
+        if (text[i] != '\r' || i + 1 == text.size() || text[i + 1] != '\n') {
+            text[kept++] = text[i];
+        }
+    }
+    text.resize(kept);
+    return FromCp932(text);
+}
+
 inline std::string ToCp932(const QString& text)
 {
     return platform::Utf8ToCp932(text.toStdString());

@@ -24,6 +24,8 @@ struct Host::State {
     std::vector<std::string> exceptions;
     std::string projectFile;
     std::vector<std::string> units;
+    std::vector<std::string> forms;  // as the last look at the files found them
+    bool formsLooked = false;        // since the units last changed
     std::vector<std::shared_ptr<EditBuffer>> buffers;
     std::string currentFile;
     std::shared_ptr<MenuNode> menuRoot = BuildMainMenu();
@@ -247,6 +249,7 @@ bool Host::OpenProject(const std::string& projectFile)
         return false;
     state_->projectFile = fileName;
     state_->units = ParseProjectUnits(source, platform::ExtractFilePath(fileName));
+    state_->formsLooked = false;
     Notify(hostapi::fnProjectOpened, fileName);
     Tell([](HostListener& listener) { listener.ProjectChanged(); });
     return true;
@@ -274,6 +277,7 @@ bool Host::CloseProject()
     Notify(hostapi::fnProjectClosing, state_->projectFile);
     state_->projectFile.clear();
     state_->units.clear();
+    state_->formsLooked = false;
     for (const auto& buffer : closing)
         CloseBuffer(buffer, false);
     Tell([](HostListener& listener) { listener.ProjectChanged(); });
@@ -293,6 +297,7 @@ bool Host::AddToProject(const std::string& fileName)
         std::find(units.begin(), units.end(), name) != units.end())
         return false;
     units.push_back(name);
+    state_->formsLooked = false;
     AddToProjectSource(name);
     Notify(hostapi::fnAddedToProject, name);
     Tell([](HostListener& listener) { listener.ProjectChanged(); });
@@ -357,7 +362,22 @@ std::vector<std::string> Host::FormNames() const
             }
         }
     }
+    state_->forms = names;
+    state_->formsLooked = true;
     return names;
+}
+
+int Host::FormCount() const
+{
+    return static_cast<int>(FormNames().size());
+}
+
+std::string Host::FormName(int index) const
+{
+    if (!state_->formsLooked)
+        FormNames();
+    const auto& forms = state_->forms;
+    return index >= 0 && index < static_cast<int>(forms.size()) ? forms[static_cast<size_t>(index)] : std::string();
 }
 
 std::shared_ptr<EditBuffer> Host::FindBuffer(const std::string& fileName) const

@@ -94,8 +94,12 @@ public:
     // the same for any number of units.
     int UnitCount() const;
     std::string UnitName(int index) const;
-    // The form files (.dfm) beside the project's units.
+    // The form files (.dfm) beside the project's units, as the files are now.
     std::vector<std::string> FormNames() const;
+    // The count looks at the files; a name comes from the list the last look made (a new one when
+    // the units changed since), so counting once and asking every name costs one look, not one a name.
+    int FormCount() const;
+    std::string FormName(int index) const;
 
     // Editor buffers.
     bool OpenFile(const std::string& fileName);

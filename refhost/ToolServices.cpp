@@ -32,8 +32,8 @@ public:
 
     int GetUnitCount() override { return Host() ? Host()->UnitCount() : 0; }
     std::string GetUnitName(int index) override { return Host() ? Host()->UnitName(index) : std::string(); }
-    int GetFormCount() override { return Host() ? static_cast<int>(Host()->FormNames().size()) : 0; }
-    std::string GetFormName(int index) override { return Host() ? Item(Host()->FormNames(), index) : std::string(); }
+    int GetFormCount() override { return Host() ? Host()->FormCount() : 0; }
+    std::string GetFormName(int index) override { return Host() ? Host()->FormName(index) : std::string(); }
     std::string GetCurrentFile() override { return Host() ? Host()->CurrentFile() : std::string(); }
 
     int GetModuleCount() override { return Host() ? static_cast<int>(Packages().size()) : 0; }

@@ -1,6 +1,7 @@
 #include "toolkit/Strings.h"
 
 #include <algorithm>
+#include <atomic>
 #include <stdexcept>
 
 #include "platform/Cp932.h"
@@ -185,8 +186,15 @@ void Strings::SetText(std::string_view text)
     Assign(lines);
 }
 
+uint64_t Strings::NextRevision()
+{
+    static std::atomic<uint64_t> last{0};
+    return ++last;
+}
+
 void Strings::Changed()
 {
+    revision_ = NextRevision();
     if (OnChange) {
         OnChange();
     }

@@ -2,6 +2,7 @@
 // A list of text lines, optionally kept sorted (ASCII case ignored; equal entries keep the order in
 // which they came), that tells its owner about every change.
 
+#include <cstdint>
 #include <functional>
 #include <string>
 #include <string_view>
@@ -40,12 +41,18 @@ public:
 
     // Raised after every change of the lines.
     std::function<void()> OnChange;
+    // New after every change, and never the same for two different states of any lists (a copy
+    // keeps its original's): what a front end compares instead of all the lines.
+    uint64_t Revision() const { return revision_; }
 
 private:
     void Changed();
 
     std::vector<std::string> items_;
     bool sorted_ = false;
+    uint64_t revision_ = NextRevision();
+
+    static uint64_t NextRevision();
 };
 
 }  // namespace tk

@@ -7,6 +7,7 @@
 #include <QTextBlock>
 
 #include "WorkbenchTests.h"
+#include "app/BigTextView.h"
 #include "app/EditorTabs.h"
 #include "hostapi/ToolIntf.h"
 #include "platform/Cp932.h"
@@ -22,12 +23,12 @@ struct UnitFile {
     QTemporaryDir Folder;
     std::string Path;
 
-    UnitFile()
+    explicit UnitFile(const std::string& text = Utf8ToCp932("unit Unit1;\n{ 日本語 }\nimplementation\nend.\n"))
     {
         Path = (Folder.path() + "/Unit1.pas").toStdString();
         QFile file(QString::fromStdString(Path));
         file.open(QIODevice::WriteOnly);
-        file.write(QByteArray::fromStdString(Utf8ToCp932("unit Unit1;\n{ 日本語 }\nimplementation\nend.\n")));
+        file.write(QByteArray::fromStdString(text));
     }
 };
 
@@ -144,4 +145,62 @@ void EditorTabsTest::ClosingAModifiedTabAsks()
     QFile saved(QString::fromStdString(unit.Path));
     QVERIFY(saved.open(QIODevice::ReadOnly));
     QVERIFY(saved.readAll().startsWith("xunit Unit1;\n"));
+}
+
+void EditorTabsTest::BigBufferHasALightViewThatFollowsTheHost()
+{
+    std::string text = Utf8ToCp932("unit Big;\r\n{ 日本語 }\r\n");
+    while (text.size() <= EditorTabs::BigTextBytes) {
+        text += "procedure P; begin end;\r\n";
+    }
+    text += "end.";
+    UnitFile unit(text);
+    refhost::Host host;
+    EditorTabs tabs(host);
+    tabs.resize(400, 300);
+    tabs.show();
+    QVERIFY(host.OpenFile(unit.Path));
+    std::string file = refhost::Host::NormalizeFileName(unit.Path);
+    BigTextView* view = tabs.BigViewOf(file);
+    QVERIFY(view && !tabs.EditorOf(file));
+    QCOMPARE(view->LineCount(), host.LineCount(file));
+    QCOMPARE(view->Line(2), Utf8ToCp932("{ 日本語 }"));
+    QCOMPARE(view->Line(view->LineCount()), std::string("end."));
+
+    // The host's view moves it; a person's keys and clicks move the host's cursor and top line.
+    QSignalSpy moved(&tabs, &EditorTabs::CursorMoved);
+    MoveView(host, file, {1, 1000}, {5, 1003}, {1, 1}, {1, 1});
+    QCOMPARE(view->TopLine(), 1000);
+    QCOMPARE(view->Cursor().Line, 1003);
+    QCOMPARE(moved.last().value(0).toInt(), 1003);
+    view->setFocus();
+    QTest::keyClick(view, Qt::Key_Down);
+    QCOMPARE(host.Cursor(file).Line, 1004);
+    QCOMPARE(int(host.Cursor(file).Col), 5);
+    QTest::keyClick(view, Qt::Key_End, Qt::ControlModifier);
+    QCOMPARE(host.Cursor(file).Line, view->LineCount());
+    QCOMPARE(int(host.Cursor(file).Col), 5);
+    QVERIFY(host.TopLine(file).Line > view->LineCount() - 50);
+    QCOMPARE(host.TopLine(file).Line, view->TopLine());
+    QTest::mouseClick(view->viewport(), Qt::LeftButton, {}, QPoint(1, 1));
+    QCOMPARE(host.Cursor(file).Line, view->TopLine());
+    QCOMPARE(int(host.Cursor(file).Col), 1);
+    QCOMPARE(moved.last().value(0).toInt(), view->TopLine());
+
+    // The text is the host's: typing changes nothing, an add-in's writer changes what is shown.
+    int lines = view->LineCount();
+    QTest::keyClicks(view, "x");
+    QVERIFY(!host.IsModified(file));
+    hostapi::TIToolServices* services = host.CreateToolServices();
+    hostapi::TIModuleInterface* module = services->GetModuleInterface(file);
+    hostapi::TIEditorInterface* editorIntf = module->GetEditorInterface();
+    hostapi::TIEditWriter* writer = editorIntf->CreateWriter();
+    writer->Insert("// x\r\n");
+    writer->Release();
+    editorIntf->Release();
+    module->Release();
+    services->Release();
+    QCOMPARE(view->LineCount(), lines + 1);
+    QCOMPARE(view->Line(1), std::string("// x"));
+    QCOMPARE(tabs.tabText(0), QString("Unit1.pas *"));
 }

@@ -101,6 +101,11 @@ void WorkbenchPartsTest::Cp932Offsets()
     QCOMPARE(TextPositionOf(document, {4, 1}), 2);
     QCOMPARE(TextPositionOf(document, {1, 2}), 4);
     QCOMPARE(TextPositionOf(document, {1, 99}), 4);
+
+    // CR LF becomes LF; a CR of its own stays, also at the end, and so does a two-byte character
+    // before the break.
+    QCOMPARE(FromCp932Lines("a\r\n\x82\xa0\r\nb\rc\r"), QString::fromUtf8("a\nあ\nb\rc\r"));
+    QCOMPARE(FromCp932Lines("\r\n\r\n"), QString("\n\n"));
 }
 
 void WorkbenchPartsTest::DesktopWithoutNotificationArea()

@@ -87,6 +87,7 @@ private slots:
     void ShowsCp932BufferAndFollowsTheHostsView();
     void UserEditsReachTheHost();
     void ClosingAModifiedTabAsks();
+    void BigBufferHasALightViewThatFollowsTheHost();
 };
 
 // The designer panel over a reference host.

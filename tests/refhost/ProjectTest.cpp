@@ -70,6 +70,15 @@ TEST(RefHostProject, UnitsComeFromTheUsesClause)
     ASSERT_EQ(services->GetFormCount(), 1);
     EXPECT_EQ(services->GetFormName(0), folder / "prj/First.dfm");
     EXPECT_EQ(services->GetFormName(1), "");
+    // The names stay those the count was given until the next count or a change of the units.
+    folder.Write("prj/Third.DFM", "object Form3: TForm3\r\nend\r\n");
+    EXPECT_EQ(services->GetFormName(1), "");
+    ASSERT_EQ(services->GetFormCount(), 2);
+    EXPECT_EQ(services->GetFormName(1), folder / "prj/Third.DFM");
+    std::string added = folder.Write("prj/Added.pas", "unit Added;\r\nend.\r\n");
+    folder.Write("prj/Added.dfm", "object Form4: TForm4\r\nend\r\n");
+    ASSERT_TRUE(host.AddToProject(added));
+    EXPECT_EQ(services->GetFormName(2), folder / "prj/Added.dfm");
 
     EXPECT_FALSE(services->OpenProject(folder / "prj/Missing.dpr"));
     EXPECT_EQ(services->GetProjectName(), project);

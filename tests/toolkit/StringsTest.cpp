@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -89,6 +90,41 @@ TEST(Strings, TextSplitsOnEveryLineBreakAndJoinsWithCrLf)
     list.Clear();
     list.Clear();  // nothing to clear: no change
     EXPECT_EQ(changes, 7);
+}
+
+// A front end shows a list again when its revision differs from the one shown.
+TEST(Strings, EveryChangeGivesARevisionNoOtherStateHas)
+{
+    tk::Strings list;
+    std::vector<uint64_t> seen{list.Revision()};
+    auto changed = [&] {
+        bool fresh = std::find(seen.begin(), seen.end(), list.Revision()) == seen.end();
+        seen.push_back(list.Revision());
+        return fresh;
+    };
+    list.Add("b");
+    EXPECT_TRUE(changed());
+    list.AddStrings({"a", "c"});
+    EXPECT_TRUE(changed());
+    list.Set(0, "x");
+    EXPECT_TRUE(changed());
+    list.SetSorted(true);
+    EXPECT_TRUE(changed());
+    list.Delete(0);
+    EXPECT_TRUE(changed());
+    uint64_t before = list.Revision();
+    EXPECT_EQ(list.Items(), (Lines{"c", "x"}));
+    list.SetSorted(true);  // already sorted: no change
+    EXPECT_EQ(list.Revision(), before);
+
+    // Another list with the lines another list had is not taken for the one shown.
+    tk::Strings other;
+    other.Assign({"a", "c"});
+    list = other;
+    EXPECT_EQ(list.Revision(), other.Revision());
+    EXPECT_TRUE(changed());
+    list.Clear();
+    EXPECT_TRUE(changed());
 }
 
 }  // namespace
