@@ -31,34 +31,66 @@ void TCodeForm::TextChanged()
     DrawCaptionDate();
 }
 
+// The hooks as the chains hold them: they name their owner, so that a chain can be walked.
+struct TCodeForm::ApplicationHooks::IdleHook {
+    ApplicationHooks* Owner;
+    void operator()(tk::Component* sender) const
+    {
+        Owner->form_->DrawCaptionDate();
+        if (Owner->previousIdle_)
+            Owner->previousIdle_(sender);
+    }
+};
+
+struct TCodeForm::ApplicationHooks::DeactivateHook {
+    ApplicationHooks* Owner;
+    void operator()(tk::Component* sender) const
+    {
+        Owner->form_->LabelEditing = false;
+        Owner->form_->DrawCaptionDate();
+        if (Owner->previousDeactivate_)
+            Owner->previousDeactivate_(sender);
+    }
+};
+
+namespace {
+
+// Puts previous in the place of owner's hook in the chain that starts at first: putting back the
+// hook noted at installation would drop a later window's hook or bring back a closed one's.
+template <typename Hook, typename Owner>
+void Unlink(tk::NotifyEvent& first, Owner* owner, tk::NotifyEvent Owner::*previous)
+{
+    tk::NotifyEvent* link = &first;
+    while (const Hook* hook = link->template target<Hook>()) {
+        if (hook->Owner == owner) {
+            *link = std::move(owner->*previous);
+            return;
+        }
+        link = &(hook->Owner->*previous);
+    }
+}
+
+}  // namespace
+
 void TCodeForm::ApplicationHooks::Install(TCodeForm* form)
 {
-    if (installed_)
+    if (form_)
         return;
+    form_ = form;
     tk::Application& application = tk::Application::Instance();
-    previousIdle_ = application.OnIdle;
-    previousDeactivate_ = application.OnDeactivate;
-    application.OnIdle = [form, previous = previousIdle_](tk::Component* sender) {
-        form->DrawCaptionDate();
-        if (previous)
-            previous(sender);
-    };
-    application.OnDeactivate = [form, previous = previousDeactivate_](tk::Component* sender) {
-        form->LabelEditing = false;
-        form->DrawCaptionDate();
-        if (previous)
-            previous(sender);
-    };
-    installed_ = true;
+    previousIdle_ = std::move(application.OnIdle);
+    previousDeactivate_ = std::move(application.OnDeactivate);
+    application.OnIdle = IdleHook{this};
+    application.OnDeactivate = DeactivateHook{this};
 }
 
 TCodeForm::ApplicationHooks::~ApplicationHooks()
 {
-    if (!installed_)
+    if (!form_)
         return;
     tk::Application& application = tk::Application::Instance();
-    application.OnIdle = previousIdle_;
-    application.OnDeactivate = previousDeactivate_;
+    Unlink<IdleHook>(application.OnIdle, this, &ApplicationHooks::previousIdle_);
+    Unlink<DeactivateHook>(application.OnDeactivate, this, &ApplicationHooks::previousDeactivate_);
 }
 
 }  // namespace quorlin

@@ -256,13 +256,18 @@ protected:
 private:
     // Chains the form in front of the application's idle and deactivation handlers and puts the
     // previous ones back when the form goes, also when its creation fails.
+    // The application's idle and deactivation hooks, chained in front of those found. Going away,
+    // they take themselves out of the chains wherever they are, so windows may close in any order.
     class ApplicationHooks {
     public:
         ~ApplicationHooks();
         void Install(TCodeForm* form);
 
     private:
-        bool installed_ = false;
+        struct IdleHook;
+        struct DeactivateHook;
+
+        TCodeForm* form_ = nullptr;
         tk::NotifyEvent previousIdle_;
         tk::NotifyEvent previousDeactivate_;
     };

@@ -210,6 +210,38 @@ TEST_F(CodeFormTest, ClosingReleasesTheWindowAndWritesTheListFile)
     application.SetDesktop(&desktop);
 }
 
+TEST_F(CodeFormTest, WindowsUnhookThemselvesInAnyOrder)
+{
+    int idleCalls = 0;
+    tk::Application& application = tk::Application::Instance();
+    application.OnIdle = [&](tk::Component*) { ++idleCalls; };
+    CaptionDesktop captions;
+    application.SetDesktop(&captions);
+
+    // A window reopened while the closed one still waits for its release: the first one goes first.
+    quorlin::TCodeForm& first = CreateForm();
+    first.Show();
+    first.Close();
+    quorlin::TCodeForm& second = CreateForm();
+    second.Show();
+    application.ProcessMessages();
+    EXPECT_EQ(application.FindForm("CodeForm"), &second);
+
+    size_t drawn = captions.drawn.size();
+    application.Idle();
+    EXPECT_EQ(idleCalls, 1);
+    EXPECT_EQ(captions.drawn.size(), drawn + 1);  // the open window's hook stayed
+
+    second.Close();
+    application.ProcessMessages();
+    drawn = captions.drawn.size();
+    application.Idle();  // no hook of a destroyed window comes back
+    EXPECT_EQ(idleCalls, 2);
+    EXPECT_EQ(captions.drawn.size(), drawn);
+    application.OnIdle = nullptr;
+    application.SetDesktop(&desktop);
+}
+
 TEST_F(CodeFormTest, CaptionDateTextAndPosition)
 {
     EXPECT_EQ(quorlin::CaptionDateText({2024, 3, 15}), "2024/03/15 (金) ");
