@@ -103,15 +103,9 @@ int Commands::Run()
 
 int Commands::Units()
 {
-    const std::string& project = options_.Operands[0];
-    if (!CheckReadable(project))
-        return 1;
     int messages = desktop_.MessageCount();
-    if (!session_.Host().OpenProject(project)) {
-        Fail(project + ": the host cannot open this project");
+    if (!OpenProject(options_.Operands[0]))
         return 1;
-    }
-    tk::Application::Instance().ProcessMessages();
     // Unit names are file names: printed as the file system has them, like any other path.
     for (const std::string& unit : Combo("UnitCombo").Items())
         Print(unit);
@@ -203,6 +197,18 @@ bool Commands::CheckReadable(const std::string& fileName)
     if (!reason.empty())
         Fail(fileName + ": " + reason);
     return reason.empty();
+}
+
+bool Commands::OpenProject(const std::string& project)
+{
+    if (!CheckReadable(project))
+        return false;
+    if (!session_.Host().OpenProject(project)) {
+        Fail(project + ": the host cannot open this project");
+        return false;
+    }
+    tk::Application::Instance().ProcessMessages();
+    return true;
 }
 
 bool Commands::ClickMenuItem(const std::string& name)

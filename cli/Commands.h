@@ -72,6 +72,8 @@ private:
     bool ChooseUnit(const std::string& path);
     // Says why on standard error when the file cannot be read.
     bool CheckReadable(const std::string& fileName);
+    // Opens the project in the host and lets the tool window take it in; says why when it fails.
+    bool OpenProject(const std::string& project);
     bool ClickMenuItem(const std::string& name);
     tk::ComboBox& Combo(const std::string& name);
     tk::Memo& Memo(const std::string& name);

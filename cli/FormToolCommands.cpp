@@ -47,14 +47,8 @@ int FindRow(const tk::ListBox& list, const std::string& text)
 
 int Commands::Components()
 {
-    const std::string& project = options_.Operands[0];
-    if (!CheckReadable(project))
+    if (!OpenProject(options_.Operands[0]))
         return 1;
-    if (!session_.Host().OpenProject(project)) {
-        Fail(project + ": the host cannot open this project");
-        return 1;
-    }
-    tk::Application::Instance().ProcessMessages();
     std::string className = Given(options_.Operands[1]);
     desktop_.SetModalAnswer([className](tk::Form& form) {
         Part<tk::Edit>(form, "ClassNameEdit").SetText(className);

@@ -49,13 +49,8 @@ int Commands::Version()
         std::string value = setting.substr(equals + 1);
         settings.emplace_back(setting.substr(0, equals), options_.Raw ? value : platform::Utf8ToCp932(value));
     }
-    if (!CheckReadable(project))
+    if (!OpenProject(project))
         return 1;
-    if (!session_.Host().OpenProject(project)) {
-        Fail(project + ": the host cannot open this project");
-        return 1;
-    }
-    tk::Application::Instance().ProcessMessages();
 
     // In the window, as a person would: type each value into its field, then F5 to store, or Esc.
     bool opened = false;
