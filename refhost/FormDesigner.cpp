@@ -3,10 +3,10 @@
 #include <algorithm>
 
 #include "EditBuffer.h"
-#include "forms/Utf16.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/FileWrite.h"
+#include "platform/Utf16.h"
 
 namespace refhost {
 
@@ -145,7 +145,7 @@ std::string ValueText(const FormValue& value)
     case Kind::Utf8String:
         return platform::Utf8ToCp932(value.Text);
     case Kind::WideString:
-        return platform::Utf8ToCp932(forms::Utf16ToUtf8(value.Wide));
+        return platform::Utf8ToCp932(platform::Utf16ToUtf8(value.Wide));
     case Kind::False:
         return "False";
     case Kind::True:

@@ -6,8 +6,8 @@
 #include "FormDesigner.h"
 #include "HostObjects.h"
 #include "RefCounted.h"
-#include "forms/Utf16.h"
 #include "platform/Cp932.h"
+#include "platform/Utf16.h"
 
 namespace refhost {
 
@@ -56,7 +56,7 @@ void FillValue(const FormValue& stored, const std::vector<std::string>* enumValu
         value.Text = platform::Utf8ToCp932(stored.Text);
         break;
     case Kind::WideString:
-        value.Text = platform::Utf8ToCp932(forms::Utf16ToUtf8(stored.Wide));
+        value.Text = platform::Utf8ToCp932(platform::Utf16ToUtf8(stored.Wide));
         break;
     case Kind::Ident:
         value.Text = stored.Text;

@@ -8,8 +8,8 @@
 
 #include "FormNames.h"
 #include "TextForm.h"
-#include "Utf16.h"
 #include "platform/Cp932.h"
+#include "platform/Utf16.h"
 
 namespace forms {
 
@@ -406,7 +406,7 @@ private:
             if (piece.Code)
                 value.Wide += static_cast<char16_t>(piece.Unit);
             else
-                value.Wide += Utf8ToUtf16(utf8_ ? piece.Bytes : platform::Cp932ToUtf8(piece.Bytes));
+                value.Wide += platform::Utf8ToUtf16(utf8_ ? piece.Bytes : platform::Cp932ToUtf8(piece.Bytes));
         }
     }
 

@@ -6,8 +6,8 @@
 #include <cstdlib>
 
 #include "TextForm.h"
-#include "Utf16.h"
 #include "platform/Cp932.h"
+#include "platform/Utf16.h"
 
 namespace forms {
 
@@ -117,12 +117,12 @@ private:
             break;
         case Kind::String:
             if (style_ == TextStyle::Ascii)
-                WriteWideString(Utf8ToUtf16(platform::Cp932ToUtf8(value.Text)), level);
+                WriteWideString(platform::Utf8ToUtf16(platform::Cp932ToUtf8(value.Text)), level);
             else
                 WriteByteString(value.Text, level);
             break;
         case Kind::Utf8String:
-            WriteWideString(Utf8ToUtf16(value.Text), level);
+            WriteWideString(platform::Utf8ToUtf16(value.Text), level);
             break;
         case Kind::WideString:
             WriteWideString(value.Wide, level);

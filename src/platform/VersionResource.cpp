@@ -1,6 +1,7 @@
 #include "platform/VersionResource.h"
 
 #include "platform/Cp932.h"
+#include "platform/Utf16.h"
 
 #include <algorithm>
 #include <optional>
@@ -331,39 +332,15 @@ std::optional<Node> FindChild(const Node& parent, std::string_view key)
 // UTF-16 code units up to the first zero, as code page 932 through UTF-8.
 std::string TextToCp932(std::string_view bytes)
 {
-    std::string utf8;
+    std::u16string text;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
-        uint32_t c = *Read16(bytes, i);
+        char16_t c = static_cast<char16_t>(*Read16(bytes, i));
         if (c == 0) {
             break;
         }
-        if (c >= 0xD800 && c < 0xDC00 && i + 3 < bytes.size()) {
-            uint32_t low = *Read16(bytes, i + 2);
-            if (low >= 0xDC00 && low < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (low - 0xDC00);
-                i += 2;
-            }
-        }
-        if (c >= 0xD800 && c < 0xE000) {
-            c = 0xFFFD;  // a surrogate without its partner
-        }
-        if (c < 0x80) {
-            utf8 += static_cast<char>(c);
-        } else if (c < 0x800) {
-            utf8 += static_cast<char>(0xC0 | (c >> 6));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            utf8 += static_cast<char>(0xE0 | (c >> 12));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            utf8 += static_cast<char>(0xF0 | (c >> 18));
-            utf8 += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            utf8 += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            utf8 += static_cast<char>(0x80 | (c & 0x3F));
-        }
+        text += c;
     }
-    return Utf8ToCp932(utf8);
+    return Utf8ToCp932(Utf16ToUtf8(text));
 }
 
 }  // namespace

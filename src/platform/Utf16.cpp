@@ -1,6 +1,6 @@
-#include "Utf16.h"
+#include "platform/Utf16.h"
 
-namespace forms {
+namespace platform {
 
 namespace {
 
@@ -70,4 +70,4 @@ std::u16string Utf8ToUtf16(std::string_view text)
     return out;
 }
 
-}  // namespace forms
+}  // namespace platform
