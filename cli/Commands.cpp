@@ -118,12 +118,12 @@ int Commands::Routines()
         return 1;
     int status = 0;
     for (const std::string& file : options_.Operands) {
-        if (!CheckReadable(file)) {
+        std::string path = refhost::Host::NormalizeFileName(file);
+        bool wasOpen = session_.Host().IsFileOpen(path);
+        if (!OpenInHost(file, path)) {
             status = 1;
             continue;
         }
-        std::string path = refhost::Host::NormalizeFileName(file);
-        bool wasOpen = session_.Host().IsFileOpen(path);
         if (!ChooseUnit(path))
             status = 1;
         if (options_.Headers)
@@ -141,10 +141,8 @@ int Commands::Jump()
 {
     const std::string& file = options_.Operands[0];
     std::string text = options_.Raw ? options_.Operands[1] : platform::Utf8ToCp932(options_.Operands[1]);
-    if (!CheckReadable(file))
-        return 1;
     std::string path = refhost::Host::NormalizeFileName(file);
-    if (!ChooseUnit(path))
+    if (!OpenInHost(file, path) || !ChooseUnit(path))
         return 1;
     tk::ComboBox& methods = Combo("MethodCombo");
     // The routine list has no edit field: only a listed routine can be chosen.
@@ -163,11 +161,12 @@ int Commands::Jump()
 int Commands::Report()
 {
     const std::string& file = options_.Operands[0];
-    if (!CheckReadable(file))
+    std::string path = refhost::Host::NormalizeFileName(file);
+    if (!OpenInHost(file, path))
         return 1;
     if (options_.Unsorted && !ClickMenuItem("MethodNoSort"))
         return 1;
-    if (!ChooseUnit(refhost::Host::NormalizeFileName(file)))
+    if (!ChooseUnit(path))
         return 1;
     desktop_.SetSaveAnswer(options_.Output);
     int dialogs = desktop_.DialogCount();
@@ -189,6 +188,15 @@ bool Commands::ChooseUnit(const std::string& path)
     units.ChooseItem(units.Items().Add(path));
     tk::Application::Instance().ProcessMessages();
     return desktop_.MessageCount() == messages;
+}
+
+bool Commands::OpenInHost(const std::string& file, const std::string& path)
+{
+    std::string reason;
+    if (session_.Host().OpenFile(path, reason))
+        return true;
+    Fail(file + ": " + reason);
+    return false;
 }
 
 bool Commands::CheckReadable(const std::string& fileName)

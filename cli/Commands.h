@@ -67,9 +67,12 @@ private:
     std::string Given(const std::string& text) const;
 
     // Makes the unit (a full path as the host names it) the only entry of the unit list and
-    // chooses it, as a click does: the add-in opens it in the host and lists its routines. False
-    // when the add-in reported a failure.
+    // chooses it, as a click does: the add-in lists its routines (opening it in the host when it is
+    // not open yet). False when the add-in reported a failure.
     bool ChooseUnit(const std::string& path);
+    // Opens the file (path as the host names it) in the host, as the add-in would on choosing
+    // it, reading it once; says why on standard error when it cannot be read.
+    bool OpenInHost(const std::string& file, const std::string& path);
     // Says why on standard error when the file cannot be read.
     bool CheckReadable(const std::string& fileName);
     // Opens the project in the host and lets the tool window take it in; says why when it fails.

@@ -1,6 +1,8 @@
 #include "RefHost.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <map>
 
@@ -38,10 +40,14 @@ struct Host::State {
 
 namespace {
 
-bool ReadableFile(const std::string& fileName, std::string& text)
+bool ReadableFile(const std::string& fileName, std::string& text, std::string& reason)
 {
     // A folder or other special file is refused by the read.
-    return !fileName.empty() && platform::ReadWholeFile(fileName, text);
+    if (fileName.empty()) {
+        reason = std::strerror(ENOENT);
+        return false;
+    }
+    return platform::ReadWholeFile(fileName, text, reason);
 }
 
 bool IsFormFileName(const std::string& fileName)
@@ -243,7 +249,8 @@ bool Host::OpenProject(const std::string& projectFile)
 {
     std::string fileName = NormalizeFileName(projectFile);
     std::string source;
-    if (!ReadableFile(fileName, source))
+    std::string reason;
+    if (!ReadableFile(fileName, source, reason))
         return false;
     if (!state_->projectFile.empty() && !CloseProject())
         return false;
@@ -390,12 +397,13 @@ std::shared_ptr<EditBuffer> Host::FindBuffer(const std::string& fileName) const
     return nullptr;
 }
 
-bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent)
+bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent, std::string* reason)
 {
     std::string name = NormalizeFileName(fileName);
     if (!FindBuffer(name)) {
         std::string text;
-        if (!ReadableFile(name, text))
+        std::string unreadable;
+        if (!ReadableFile(name, text, reason ? *reason : unreadable))
             return false;
         state_->buffers.push_back(NewBuffer(name, std::move(text)));
         Tell([&](HostListener& listener) { listener.BufferOpened(name); });
@@ -406,6 +414,7 @@ bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent)
 }
 
 bool Host::OpenFile(const std::string& fileName) { return OpenBuffer(fileName, true); }
+bool Host::OpenFile(const std::string& fileName, std::string& reason) { return OpenBuffer(fileName, true, &reason); }
 bool Host::IsFileOpen(const std::string& fileName) const { return FindBuffer(fileName) != nullptr; }
 
 bool Host::CloseFile(const std::string& fileName)

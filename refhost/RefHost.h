@@ -103,6 +103,8 @@ public:
 
     // Editor buffers.
     bool OpenFile(const std::string& fileName);
+    // The same; reason says why a file that is not open could not be read.
+    bool OpenFile(const std::string& fileName, std::string& reason);
     bool IsFileOpen(const std::string& fileName) const;
     // A modified buffer closes only when the query-save callback answers Save (and saving works)
     // or Discard.
@@ -178,7 +180,7 @@ private:
     void AddToProjectSource(const std::string& unitFile);
     bool CloseBuffer(const std::shared_ptr<EditBuffer>& buffer, bool askToSave);
     bool SaveBuffer(const std::shared_ptr<EditBuffer>& buffer);
-    bool OpenBuffer(const std::string& fileName, bool makeCurrent);
+    bool OpenBuffer(const std::string& fileName, bool makeCurrent, std::string* reason = nullptr);
     void MakeCurrent(const std::string& fileName);
     bool ClickNode(const std::shared_ptr<MenuNode>& node);
     template <class F>

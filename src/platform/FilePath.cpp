@@ -4,6 +4,7 @@
 #include "platform/RegularFile.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -95,6 +96,11 @@ bool DirectoryExists(const std::string& folder)
 bool ReadWholeFile(const std::string& fileName, std::string& text)
 {
     std::string reason;
+    return ReadWholeFile(fileName, text, reason);
+}
+
+bool ReadWholeFile(const std::string& fileName, std::string& text, std::string& reason)
+{
     off_t size = 0;
     int fd = OpenRegularFile(fileName, O_RDONLY, reason, &size);
     if (fd < 0) {
@@ -104,20 +110,26 @@ bool ReadWholeFile(const std::string& fileName, std::string& text)
     std::string content(static_cast<size_t>(size) + 1, '\0');
     size_t done = 0;
     bool ok = true;
-    // Read to the end even if the file grew or shrank since it was opened.
+    // Read to the end even if the file grew or shrank since it was opened. A regular file's read
+    // comes back short only at its end, so a short read needs no second read to confirm it.
     for (;;) {
         if (done == content.size()) {
             content.resize(content.size() + 4096);
         }
-        ssize_t got = ::read(fd, content.data() + done, content.size() - done);
+        size_t wanted = content.size() - done;
+        ssize_t got = ::read(fd, content.data() + done, wanted);
         if (got < 0 && errno == EINTR) {
             continue;
         }
-        if (got <= 0) {
-            ok = got == 0;
+        if (got < 0) {
+            reason = std::strerror(errno);
+            ok = false;
             break;
         }
         done += static_cast<size_t>(got);
+        if (static_cast<size_t>(got) < wanted) {
+            break;
+        }
     }
     content.resize(done);
     ::close(fd);

@@ -24,5 +24,7 @@ bool DirectoryExists(const std::string& folder);
 // The bytes of a regular file; false, text unchanged, when it cannot be read or is no regular file
 // (a FIFO is refused at once, not waited on).
 bool ReadWholeFile(const std::string& fileName, std::string& text);
+// The same; reason says why the file could not be read.
+bool ReadWholeFile(const std::string& fileName, std::string& text, std::string& reason);
 
 }  // namespace platform
