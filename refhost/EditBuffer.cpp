@@ -9,35 +9,65 @@ namespace refhost {
 
 namespace {
 
-// True when every line break of the text is already CR LF; breaks then holds their number.
-bool IsCrLfOnly(const std::string& text, int32_t& breaks)
+// The line break bytes of a text.
+struct LineBreakCounts {
+    size_t feeds = 0;
+    size_t returns = 0;
+    size_t pairs = 0;  // CR LF
+
+    // A CR LF pair, a lone CR and a lone LF are one line break each.
+    int32_t Breaks() const { return static_cast<int32_t>(feeds + returns - pairs); }
+    bool CrLfOnly() const { return feeds == pairs && returns == pairs; }
+};
+
+// One pass of 16 bytes a step: every byte of a unit passes here when it is opened.
+LineBreakCounts CountLineBreaks(std::string_view text)
 {
-    const char* begin = text.data();
-    const char* end = begin + text.size();
-    int32_t pairs = 0;
-    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\r', end - at))); ++at) {
-        if (at + 1 == end || at[1] != '\n')
-            return false;
-        ++pairs;
+    using Bytes = unsigned char __attribute__((vector_size(16)));
+    const char* at = text.data();
+    const char* end = at + text.size();
+    LineBreakCounts counts;
+    // A pair is a CR whose next byte is an LF, so a step needs the byte after its 16 as well.
+    while (end - at > 16) {
+        // Per-byte counters, added up before they can overflow.
+        Bytes feeds{};
+        Bytes returns{};
+        Bytes pairs{};
+        size_t steps = std::min<size_t>(static_cast<size_t>(end - at - 1) / 16, 255);
+        for (const char* stop = at + steps * 16; at < stop; at += 16) {
+            Bytes bytes;
+            Bytes next;
+            std::memcpy(&bytes, at, sizeof bytes);
+            std::memcpy(&next, at + 1, sizeof next);
+            // A comparison gives all ones (-1) where it holds.
+            Bytes isReturn = reinterpret_cast<Bytes>(bytes == '\r');
+            feeds -= reinterpret_cast<Bytes>(bytes == '\n');
+            returns -= isReturn;
+            pairs -= isReturn & reinterpret_cast<Bytes>(next == '\n');
+        }
+        for (size_t i = 0; i < sizeof(Bytes); ++i) {
+            counts.feeds += feeds[i];
+            counts.returns += returns[i];
+            counts.pairs += pairs[i];
+        }
     }
-    int32_t feeds = 0;
-    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
-        ++feeds;
-    breaks = pairs;
-    return feeds == pairs;
+    for (; at < end; ++at) {
+        counts.feeds += *at == '\n';
+        counts.returns += *at == '\r';
+        counts.pairs += *at == '\r' && at + 1 < end && at[1] == '\n';
+    }
+    return counts;
 }
 
 }  // namespace
 
 std::string ToCrLf(std::string text, int32_t* lineBreaks)
 {
-    int32_t breaks = 0;
-    if (IsCrLfOnly(text, breaks)) {
-        if (lineBreaks)
-            *lineBreaks = breaks;
+    LineBreakCounts counts = CountLineBreaks(text);
+    if (lineBreaks)
+        *lineBreaks = counts.Breaks();
+    if (counts.CrLfOnly())
         return text;
-    }
-    breaks = 0;
     std::string out;
     out.reserve(text.size() + text.size() / 32);
     const char* at = text.data();
@@ -50,7 +80,6 @@ std::string ToCrLf(std::string text, int32_t* lineBreaks)
         if (cr) {
             out.append(at, cr);
             out += "\r\n";
-            ++breaks;
             at = cr + 1;
             if (at < end && *at == '\n')
                 ++at;
@@ -60,11 +89,8 @@ std::string ToCrLf(std::string text, int32_t* lineBreaks)
         if (!lf)
             break;
         out += "\r\n";
-        ++breaks;
         at = lf + 1;
     }
-    if (lineBreaks)
-        *lineBreaks = breaks;
     return out;
 }
 
@@ -101,15 +127,13 @@ LineBreak DetectLineBreak(const std::string& text)
 EditBuffer::EditBuffer(std::string fileName, std::string fileText)
     : fileName_(std::move(fileName)), style_(DetectLineBreak(fileText))
 {
-    int32_t lineBreaks = 0;
-    if (fileText.find('\r') == std::string::npos) {
-        const char* end = fileText.data() + fileText.size();
-        for (const char* at = fileText.data(); (at = static_cast<const char*>(std::memchr(at, '\n', end - at))); ++at)
-            ++lineBreaks;
+    LineBreakCounts counts = CountLineBreaks(fileText);
+    int32_t lineBreaks = counts.Breaks();
+    if (counts.returns == 0 || counts.CrLfOnly()) {
+        lfKept_ = counts.returns == 0 && counts.feeds > 0;
         text_ = std::move(fileText);
-        lfKept_ = lineBreaks > 0;
     } else {
-        text_ = ToCrLf(std::move(fileText), &lineBreaks);
+        text_ = ToCrLf(std::move(fileText));
     }
     lineCount_ = lineBreaks + 1;
 }

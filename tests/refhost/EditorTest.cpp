@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <vector>
 
 #include "support/TempFolder.h"
 #include "hostapi/HostRef.h"
@@ -101,6 +102,60 @@ TEST(RefHostEditor, LfTextReadsAsCrLfInAnyBlocks)
     EXPECT_EQ(std::string(buffer, 4), ("{ top }\r\n" + expected).substr(20, 4)) << "the reader follows the edit";
     ASSERT_TRUE(services->SaveFile(unit));
     EXPECT_EQ(TempFolder::Read(unit), "{ top }\n" + source);
+}
+
+// The line breaks are counted 16 bytes at a time; texts of every length around those steps, with
+// breaks at every place and long runs of them, read as a byte-by-byte conversion gives.
+TEST(RefHostEditor, LineBreaksCountedAtEveryPlace)
+{
+    auto convert = [](const std::string& text, int& lines) {
+        std::string out;
+        lines = 1;
+        for (size_t i = 0; i < text.size(); ++i) {
+            if (text[i] != '\r' && text[i] != '\n') {
+                out += text[i];
+                continue;
+            }
+            out += "\r\n";
+            ++lines;
+            if (text[i] == '\r' && i + 1 < text.size() && text[i + 1] == '\n')
+                ++i;
+        }
+        return out;
+    };
+    std::vector<std::string> texts;
+    uint32_t seed = 7;
+    for (size_t length = 0; length <= 70; ++length) {
+        for (int variant = 0; variant < 12; ++variant) {
+            std::string text;
+            for (size_t i = 0; i < length; ++i) {
+                seed = seed * 1103515245 + 12345;
+                text += "ab\r\n"[(seed >> 16) % (variant < 4 ? 3 : 4) + (variant % 2 ? 0 : 1)];
+            }
+            texts.push_back(text);
+        }
+    }
+    texts.push_back(std::string(9000, '\n'));
+    texts.push_back(std::string(9001, '\r'));
+    std::string pairs;
+    for (int i = 0; i < 4500; ++i)
+        pairs += "\r\n";
+    texts.push_back(pairs);
+    texts.push_back(pairs + "\n");
+
+    TempFolder folder;
+    Host host;
+    HostRef services(host.CreateToolServices());
+    for (size_t i = 0; i < texts.size(); ++i) {
+        std::string file = folder.Write("T" + std::to_string(i) + ".pas", texts[i]);
+        ASSERT_TRUE(services->OpenFile(file));
+        int lines = 0;
+        std::string expected = convert(texts[i], lines);
+        Opened opened(services.Get(), file);
+        ASSERT_EQ(opened.editor->LinesInBuffer(), lines) << "text " << i;
+        ASSERT_EQ(ReadAll(opened.editor.Get()), expected) << "text " << i;
+        ASSERT_TRUE(services->CloseFile(file));
+    }
 }
 
 TEST(RefHostEditor, ReaderStaysInsideTheText)
