@@ -11,10 +11,13 @@ bool IsSpaceOrControl(char c)
     return static_cast<unsigned char>(c) <= 0x20;
 }
 
-// The unit's final line: "END." once blanks and control characters around it are removed,
-// compared in place so that no line costs an allocation.
-bool IsEndLine(const char* line, size_t length)
+}  // namespace
+
+// Compared in place, so that no line costs an allocation.
+bool TBufferCtrl::IsEndLine(std::string_view text)
 {
+    const char* line = text.data();
+    size_t length = text.size();
     while (length > 0 && IsSpaceOrControl(line[length - 1])) {
         --length;
     }
@@ -34,9 +37,10 @@ bool IsEndLine(const char* line, size_t length)
         && word[3] == '.';
 }
 
-}  // namespace
+TBufferCtrl::TBufferCtrl(hostapi::TIEditReader* reader) : TBufferCtrl(reader, 0, 0) {}
 
-TBufferCtrl::TBufferCtrl(hostapi::TIEditReader* reader) : reader_(reader)
+TBufferCtrl::TBufferCtrl(hostapi::TIEditReader* reader, int32_t position, int32_t linesRead)
+    : reader_(reader), position_(position), linesRead_(linesRead)
 {
     if (reader_) {
         Fill();
@@ -108,7 +112,7 @@ bool TBufferCtrl::ReadLine(std::string_view& s)
         }
     }
     s = std::string_view(line, length);
-    if (IsEndLine(line, length)) {
+    if (IsEndLine(s)) {
         stopped_ = true;
         return false;
     }

@@ -18,6 +18,9 @@ public:
 
     // The reader is not owned; the first block is read at once.
     explicit TBufferCtrl(hostapi::TIEditReader* reader);
+    // Reads on from position, the start of the line after linesRead lines that a reader from the
+    // top would have handed out.
+    TBufferCtrl(hostapi::TIEditReader* reader, int32_t position, int32_t linesRead);
     TBufferCtrl(const TBufferCtrl&) = delete;
     TBufferCtrl& operator=(const TBufferCtrl&) = delete;
 
@@ -30,6 +33,10 @@ public:
     // Lines handed out so far. When a line too long ended the reading, it is line LinesRead() + 1.
     int32_t LinesRead() const { return linesRead_; }
     bool StoppedAtLongLine() const { return tooLong_; }
+
+    // The unit's final line, where reading stops: "END." once blanks and control characters
+    // around it are removed.
+    static bool IsEndLine(std::string_view line);
 
 private:
     bool Fill();

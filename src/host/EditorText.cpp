@@ -47,7 +47,7 @@ std::string_view FirstWord(std::string_view s)
 }
 
 bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
-                            int32_t& line)
+                            int32_t& line, int32_t* nextOffset)
 {
     if (!CanRead(editor, reader)) {
         return false;
@@ -61,6 +61,11 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
     std::string head;
     bool blank = false;
     bool started = false;  // bytes of the current line were read
+    // Whether a TBufferCtrl from the top would hand out every line up to here; then reading can
+    // go on after the implementation line. A line that spans two blocks is gathered in partial.
+    bool readable = true;
+    size_t lineBytes = 0;
+    std::string partial;
     for (int32_t number = 1; number <= lines;) {
         if (index == count) {
             int got = reader->GetText(offset, block, TBufferCtrl::BufferSize);
@@ -68,6 +73,9 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
                 // The text ended; a last line without a line break counts as well.
                 if (started && IsImplementationWord(WordOf(head, blank))) {
                     line = number;
+                    if (nextOffset) {
+                        *nextOffset = -1;
+                    }
                     return true;
                 }
                 return false;
@@ -80,6 +88,7 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
         const char* lf = static_cast<const char*>(std::memchr(start, '\n', count - index));
         size_t length = lf ? static_cast<size_t>(lf - start) : count - index;
         index += lf ? length + 1 : length;
+        bool whole = !started && lf;  // the line lies in this block
         started = true;
         std::string_view word;
         if (!blank) {
@@ -92,19 +101,34 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
             }
             blank = space != nullptr;
         }
+        if (readable) {
+            lineBytes += lf ? length + 1 : length;
+            readable = lineBytes <= static_cast<size_t>(TBufferCtrl::MaxLineLength);
+            if (readable && !whole) {
+                partial.append(start, length);
+            }
+        }
         if (!lf) {
             continue;
+        }
+        if (readable) {
+            readable = !TBufferCtrl::IsEndLine(whole ? std::string_view(start, length) : partial);
         }
         if (word.data() == nullptr) {
             word = WordOf(head, blank);
         }
         if (IsImplementationWord(word)) {
             line = number;
+            if (nextOffset) {
+                *nextOffset = readable ? offset - static_cast<int32_t>(count - index) : -1;
+            }
             return true;
         }
         head.clear();
         blank = false;
         started = false;
+        lineBytes = 0;
+        partial.clear();
         ++number;
     }
     return false;

@@ -11,9 +11,11 @@
 
 namespace quorlin {
 
-// The 1-based number of the line opening the implementation section.
+// The 1-based number of the line opening the implementation section. nextOffset, when given,
+// receives the offset of the line after it, where a TBufferCtrl can start instead of reading the
+// lines before again; -1 when one of those lines would have stopped a TBufferCtrl from the top.
 bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
-                            int32_t& line);
+                            int32_t& line, int32_t* nextOffset = nullptr);
 // On entry line is the number of lines to pass over; on success the 1-based number of the first
 // later line holding text (exact comparison).
 bool FindTextLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,

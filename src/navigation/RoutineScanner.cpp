@@ -20,7 +20,7 @@ constexpr std::string_view RoutineKeywords[] = {"PROCEDURE", "FUNCTION", "CONSTR
 }  // namespace
 
 void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
-                             int32_t startLine)
+                             int32_t startLine, int32_t startOffset)
 {
     if (!CodeForm || !editor || !reader)
         return;
@@ -28,10 +28,11 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
     int32_t lineCount = editor->LinesInBuffer();
     if (lineCount < 1)
         return;
-    TBufferCtrl buffer(reader);
+    bool resumed = startOffset >= 0;
+    TBufferCtrl buffer(reader, resumed ? startOffset : 0, resumed ? startLine : 0);
     std::string_view line;
     std::vector<std::string> entries;
-    for (int32_t i = 0; i < lineCount && buffer.ReadLine(line); ++i) {
+    for (int32_t i = resumed ? startLine : 0; i < lineCount && buffer.ReadLine(line); ++i) {
         if (i < startLine)
             continue;
         std::string_view word = FirstWord(line);

@@ -45,8 +45,9 @@ void TCodeForm::OpenUnit(const std::string& fileName)
     ReadUnitText(*module.Get(), [this](hostapi::TIEditorInterface& editor, hostapi::TIEditView*,
                                        hostapi::TIEditReader& reader) {
         int32_t startLine = 0;
-        if (FindImplementationLine(&editor, &reader, startLine))
-            ListRoutines(&editor, &reader, startLine);
+        int32_t startOffset = -1;
+        if (FindImplementationLine(&editor, &reader, startLine, &startOffset))
+            ListRoutines(&editor, &reader, startLine, startOffset);
     });
 }
 

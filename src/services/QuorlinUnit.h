@@ -149,8 +149,10 @@ public:
     bool CaptionRightButtonDown(tk::Point screen) override;
     void PaintCaption() override;
 
-    // Routine scanner.
-    void ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader, int32_t startLine);
+    // Routine scanner. Lines from startLine on (0-based) are listed; startOffset, when not -1, is
+    // where that line starts, so the lines before need not be read again.
+    void ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader, int32_t startLine,
+                      int32_t startOffset = -1);
     void MethodNoSortClick(tk::Component* sender);
 
     // Unit list and unit switching.

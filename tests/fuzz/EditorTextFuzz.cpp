@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <string>
@@ -24,10 +25,13 @@
 
 namespace {
 
-void Check(bool condition)
+// Names the failed check's line, as the stack of an inlined call does not.
+void Check(bool condition, int line = __builtin_LINE())
 {
-    if (!condition)
+    if (!condition) {
+        std::fprintf(stderr, "EditorTextFuzz.cpp:%d: check failed\n", line);
         std::abort();
+    }
 }
 
 // A host with one open unit and the tool window, made once for the whole run.
@@ -81,17 +85,37 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
     hostapi::HostRef<hostapi::TIEditReader> reader(editor->CreateReader());
     Check(editor->LinesInBuffer() == static_cast<int32_t>(lines.size()));
 
-    // The reader hands out the buffer's lines in order, none longer than its limit.
+    // The reader hands out the buffer's lines in order, none longer than its limit with its line
+    // break (the last line has none).
     quorlin::TBufferCtrl buffer(reader.Get());
     std::string read;
     for (size_t i = 0; buffer.ReadLine(read); ++i) {
         Check(i < lines.size() && read == lines[i]);
-        Check(read.size() + 2 <= quorlin::TBufferCtrl::MaxLineLength);
+        size_t lineBreak = i + 1 < lines.size() ? 2 : 0;
+        Check(read.size() + lineBreak <= quorlin::TBufferCtrl::MaxLineLength);
     }
 
     int32_t found = 0;
-    if (quorlin::FindImplementationLine(editor.Get(), reader.Get(), found))
+    int32_t nextOffset = -1;
+    if (quorlin::FindImplementationLine(editor.Get(), reader.Get(), found, &nextOffset)) {
         Check(found >= 1 && found <= static_cast<int32_t>(lines.size()));
+        // The next line starts after found line breaks.
+        if (nextOffset >= 0) {
+            std::string_view before(text.data(), std::min<size_t>(nextOffset, text.size()));
+            size_t breaks = 0;
+            for (size_t at = before.find("\r\n"); at != std::string_view::npos; at = before.find("\r\n", at + 2))
+                ++breaks;
+            Check(before.ends_with("\r\n") && breaks == static_cast<size_t>(found));
+        }
+        // Listing on from the line after it gives the list a reading from the top gives.
+        auto* methods = quorlin::CodeForm->MethodCombo;
+        methods->Items().Clear();
+        quorlin::CodeForm->ListRoutines(editor.Get(), reader.Get(), found);
+        std::vector<std::string> fromTop = methods->Items().Items();
+        methods->Items().Clear();
+        quorlin::CodeForm->ListRoutines(editor.Get(), reader.Get(), found, nextOffset);
+        Check(methods->Items().Items() == fromTop);
+    }
 
     found = line;
     if (quorlin::FindTextLine(editor.Get(), reader.Get(), needle, found))

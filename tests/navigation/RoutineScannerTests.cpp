@@ -104,6 +104,63 @@ TEST_F(RoutineScannerTest, LongLinesEndTheScan)
     EXPECT_EQ(ReadFile(report).find("※"), std::string::npos);
 }
 
+// The scan reads on from the implementation line instead of reading the lines before it again;
+// a line before it that ends the reading still ends the list, wherever the blocks of the
+// reading fall, and a long line later is told by its right number.
+TEST_F(RoutineScannerTest, LinesBeforeTheImplementationStillEndTheScan)
+{
+    quorlin::TCodeForm& form = CreateForm();
+    form.MethodNoSort->Click();
+    std::string tooLong = "{" + std::string(1100, 'x') + "}";
+    for (std::string breakText : {"\r\n", "\n"}) {
+        // A file of its own for each text: an open unit is read from its buffer.
+        auto unit = [&](const std::string& name, const Lines& lines) {
+            std::string text;
+            for (const std::string& line : lines)
+                text += line + breakText;
+            return WriteFile(name + std::to_string(breakText.size()) + ".pas", text);
+        };
+        size_t notices = desktop.Notices().size();
+        form.OpenUnit(unit("End", {"unit E;", "interface", "  END.  ", "implementation", "procedure P;"}));
+        EXPECT_TRUE(form.MethodCombo->Items().Empty());
+
+        std::string longUnit = unit("Long", {"unit L;", tooLong, "implementation", "procedure P;"});
+        form.OpenUnit(longUnit);
+        EXPECT_TRUE(form.MethodCombo->Items().Empty());
+        std::string longHead = unit("Head", {"unit H;", "implementation " + tooLong, "procedure P;"});
+        form.OpenUnit(longHead);
+        EXPECT_TRUE(form.MethodCombo->Items().Empty());
+        EXPECT_EQ(Lines(desktop.Notices().begin() + notices, desktop.Notices().end()), (Lines{
+            longUnit + ":2: the routine list ends here: the line is 1022 bytes or longer",
+            longHead + ":2: the routine list ends here: the line is 1022 bytes or longer",
+        }));
+
+        // Lines across the first block boundary (8,192 bytes): the "end." line, the keyword's line.
+        for (size_t at = 8185; at <= 8192; ++at) {
+            // Comment lines of at most 100 bytes that bring the next line to offset at.
+            Lines lines = {"unit S;"};
+            size_t size = lines[0].size() + breakText.size();
+            while (size < at) {
+                size_t length = std::min<size_t>(100, at - size) - breakText.size();
+                lines.push_back(length < 2 ? std::string(length, ' ') : "{" + std::string(length - 2, 'x') + "}");
+                size += length + breakText.size();
+            }
+            Lines ended = lines;
+            ended.insert(ended.end(), {"   end.  ", "implementation", "procedure P;"});
+            notices = desktop.Notices().size();
+            form.OpenUnit(unit("Ended" + std::to_string(at), ended));
+            EXPECT_TRUE(form.MethodCombo->Items().Empty()) << at;
+            lines.insert(lines.end(), {"implementation", "procedure P;", "procedure Q;" + tooLong, "procedure R;"});
+            std::string split = unit("Split" + std::to_string(at), lines);
+            form.OpenUnit(split);
+            EXPECT_EQ(Entries(*form.MethodCombo), (Lines{"P;"})) << at;
+            EXPECT_EQ(Lines(desktop.Notices().begin() + notices, desktop.Notices().end()), (Lines{
+                split + ":" + std::to_string(lines.size() - 1) + ": the routine list ends here: the line is 1022 bytes or longer",
+            })) << at;
+        }
+    }
+}
+
 TEST_F(RoutineScannerTest, SortSwitchAndItsCheckMarks)
 {
     quorlin::TCodeForm& form = FormWithSample();
