@@ -59,6 +59,59 @@ LineBreakCounts CountLineBreaks(std::string_view text)
     return counts;
 }
 
+// Moves the cursor to position of the CR LF text over the lines in between, forwards or
+// backwards; false when the text is shorter.
+bool SeekCrLf(const char* text, size_t size, size_t position, CrLfCursor& cursor)
+{
+    while (cursor.shown < position) {
+        if (cursor.betweenCrLf) {
+            ++cursor.kept;
+            ++cursor.shown;
+            cursor.betweenCrLf = false;
+            continue;
+        }
+        const char* lf = static_cast<const char*>(std::memchr(text + cursor.kept, '\n', size - cursor.kept));
+        size_t lineBytes = (lf ? static_cast<size_t>(lf - text) : size) - cursor.kept;
+        size_t ahead = position - cursor.shown;
+        if (ahead <= lineBytes) {  // in the line, or at its CR
+            cursor.kept += ahead;
+            cursor.shown = position;
+            return true;
+        }
+        if (!lf)
+            return false;
+        cursor.kept += lineBytes;
+        if (ahead == lineBytes + 1) {  // at its LF
+            cursor.shown = position;
+            cursor.betweenCrLf = true;
+            return true;
+        }
+        cursor.kept += 1;
+        cursor.shown += lineBytes + 2;
+    }
+    while (cursor.shown > position) {
+        if (cursor.betweenCrLf) {  // back to the CR
+            --cursor.shown;
+            cursor.betweenCrLf = false;
+            continue;
+        }
+        // Before the first LF the two texts are alike, so leaving a line backwards finds an LF.
+        const char* lf = static_cast<const char*>(memrchr(text, '\n', cursor.kept));
+        size_t lineStart = lf ? static_cast<size_t>(lf - text) + 1 : 0;
+        size_t back = cursor.shown - position;
+        if (back <= cursor.kept - lineStart) {
+            cursor.kept -= back;
+            cursor.shown = position;
+            return true;
+        }
+        // To the LF that ends the line before, its CR handed out.
+        cursor.shown -= cursor.kept - lineStart + 1;
+        cursor.kept = lineStart - 1;
+        cursor.betweenCrLf = true;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::string ToCrLf(std::string text, int32_t* lineBreaks)
@@ -154,34 +207,41 @@ size_t EditBuffer::CopyText(size_t position, char* out, size_t count, CrLfCursor
         std::memcpy(out, text + position, count);
         return count;
     }
-    if (cursor.revision != revision_ || position < cursor.shown)
-        cursor = CrLfCursor{0, 0, revision_};
-    size_t copied = 0;
-    while (copied < count) {
-        const char* lf = static_cast<const char*>(std::memchr(text + cursor.kept, '\n', size - cursor.kept));
-        size_t length = (lf ? static_cast<size_t>(lf - text) : size) - cursor.kept;
-        size_t shownLength = lf ? length + 2 : length;
-        size_t offset = position + copied - cursor.shown;
-        if (offset < length) {
-            size_t n = std::min(length - offset, count - copied);
-            std::memcpy(out + copied, text + cursor.kept + offset, n);
-            copied += n;
-            offset += n;
-        }
-        if (lf && offset == length && copied < count) {
-            out[copied++] = '\r';
-            ++offset;
-        }
-        if (lf && offset == length + 1 && copied < count) {
-            out[copied++] = '\n';
-            ++offset;
-        }
-        if (!lf || offset < shownLength)
-            break;
-        cursor.kept += length + 1;
-        cursor.shown += shownLength;
+    // Going back further than the position itself lies from the start: from the start.
+    if (cursor.revision != revision_ || (position < cursor.shown && cursor.shown - position > position))
+        cursor = CrLfCursor{0, 0, false, revision_};
+    if (!SeekCrLf(text, size, position, cursor))
+        return 0;
+    size_t kept = cursor.kept;
+    char* to = out;
+    char* stop = out + count;
+    bool betweenCrLf = cursor.betweenCrLf;
+    if (betweenCrLf && to < stop) {
+        *to++ = '\n';
+        ++kept;
+        betweenCrLf = false;
     }
-    return copied;
+    while (to < stop && kept < size) {
+        size_t span = std::min(size - kept, static_cast<size_t>(stop - to));
+        const char* lf = static_cast<const char*>(std::memchr(text + kept, '\n', span));
+        size_t run = lf ? static_cast<size_t>(lf - text) - kept : span;
+        std::memcpy(to, text + kept, run);
+        to += run;
+        kept += run;
+        if (!lf)
+            break;
+        *to++ = '\r';
+        if (to == stop) {
+            betweenCrLf = true;
+            break;
+        }
+        *to++ = '\n';
+        ++kept;
+    }
+    cursor.kept = kept;
+    cursor.shown = position + static_cast<size_t>(to - out);
+    cursor.betweenCrLf = betweenCrLf;
+    return static_cast<size_t>(to - out);
 }
 
 bool EditBuffer::Replace(const std::string& text)

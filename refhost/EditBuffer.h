@@ -16,12 +16,14 @@ std::string FromCrLf(const std::string& text, LineBreak style);
 // The style of the first line break; CR LF for a text without one.
 LineBreak DetectLineBreak(const std::string& text);
 
-// Where a sequential reader of a buffer kept with LF breaks stands: the start of a line, as an
-// offset into the kept text and into the CR LF text. A reader keeps one so that each block it asks
-// for costs only the lines in it.
+// Where a reader of a buffer kept with LF breaks stands: an offset into the kept text and the
+// matching offset into the CR LF text. At an LF whose CR was handed out, betweenCrLf is set. A
+// reader keeps one so that each block it asks for costs only the bytes in it, and going back a
+// little (to the start of a line read before) only the bytes gone back over.
 struct CrLfCursor {
     size_t kept = 0;
     size_t shown = 0;
+    bool betweenCrLf = false;
     uint64_t revision = 0;
 };
 

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
 #include <vector>
 
@@ -102,6 +103,46 @@ TEST(RefHostEditor, LfTextReadsAsCrLfInAnyBlocks)
     EXPECT_EQ(std::string(buffer, 4), ("{ top }\r\n" + expected).substr(20, 4)) << "the reader follows the edit";
     ASSERT_TRUE(services->SaveFile(unit));
     EXPECT_EQ(TempFolder::Read(unit), "{ top }\n" + source);
+}
+
+// A reader of an LF file may jump anywhere, a little back (as a line reader does to go on from a
+// line it has seen) or far, and read any number of bytes: it always gets the CR LF text there.
+TEST(RefHostEditor, LfTextReadsAnywhereInAnyOrder)
+{
+    std::string source;
+    std::string expected;
+    uint32_t seed = 11;
+    auto next = [&seed](uint32_t range) {
+        seed = seed * 1103515245 + 12345;
+        return (seed >> 16) % range;
+    };
+    for (int line = 0; line < 300; ++line) {
+        std::string text(next(4) == 0 ? 0 : next(40), static_cast<char>('a' + line % 26));
+        source += text + "\n";
+        expected += text + "\r\n";
+    }
+    TempFolder folder;
+    std::string unit = folder.Write("Any.pas", source + "tail");
+    expected += "tail";
+    Host host;
+    HostRef services(host.CreateToolServices());
+    ASSERT_TRUE(services->OpenFile(unit));
+    Opened opened(services.Get(), unit);
+    HostRef reader(opened.editor->CreateReader());
+    int32_t position = 0;
+    for (int read = 0; read < 5000; ++read) {
+        switch (next(4)) {
+        case 0: position = static_cast<int32_t>(next(static_cast<uint32_t>(expected.size()) + 3)); break;
+        case 1: position = std::max(0, position - static_cast<int32_t>(next(60))); break;
+        default: break;  // on from where the last read ended
+        }
+        char buffer[48];
+        int count = 1 + static_cast<int>(next(sizeof buffer));
+        int got = reader->GetText(position, buffer, count);
+        std::string want = static_cast<size_t>(position) < expected.size() ? expected.substr(position, count) : "";
+        ASSERT_EQ(std::string(buffer, std::max(got, 0)), want) << "read " << read << " at " << position;
+        position += got;
+    }
 }
 
 // The line breaks are counted 16 bytes at a time; texts of every length around those steps, with
