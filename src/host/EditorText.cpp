@@ -39,11 +39,13 @@ bool IsImplementationWord(std::string_view word)
 
 std::string_view FirstWord(std::string_view s)
 {
-    size_t blank = s.find(' ');
-    if (blank == std::string_view::npos) {
+    // Most lines are indented or start with a short word: an inline search finds the blank
+    // sooner than a library call would.
+    auto blank = std::find(s.begin(), s.end(), ' ');
+    if (blank == s.end()) {
         return s;
     }
-    return platform::TrimView(s.substr(0, blank));
+    return platform::TrimView(std::string_view(s.begin(), blank));
 }
 
 bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
@@ -92,14 +94,15 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
         started = true;
         std::string_view word;
         if (!blank) {
-            const char* space = static_cast<const char*>(std::memchr(start, ' ', length));
-            size_t taken = space ? static_cast<size_t>(space - start) : length;
+            // Inline, as in FirstWord: the blank is mostly near the line's start.
+            const char* space = std::find(start, start + length, ' ');
+            size_t taken = static_cast<size_t>(space - start);
             if (head.empty() && lf) {
-                word = WordOf(std::string_view(start, taken), space != nullptr);
+                word = WordOf(std::string_view(start, taken), taken < length);
             } else {
                 head.append(start, taken);
             }
-            blank = space != nullptr;
+            blank = taken < length;
         }
         if (readable) {
             lineBytes += lf ? length + 1 : length;
