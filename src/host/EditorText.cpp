@@ -138,7 +138,7 @@ bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditR
 }
 
 bool FindTextLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
-                  const std::string& text, int32_t& line)
+                  const std::string& text, int32_t& line, int32_t startOffset)
 {
     if (!CanRead(editor, reader) || text.empty()) {
         return false;
@@ -147,9 +147,10 @@ bool FindTextLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* rea
     if (lines <= line) {
         return false;
     }
-    TBufferCtrl buffer(reader);
+    bool resumed = startOffset >= 0;
+    TBufferCtrl buffer(reader, resumed ? startOffset : 0, resumed ? line : 0);
     std::string_view s;
-    for (int32_t i = 0; i < lines && buffer.ReadLine(s); ++i) {
+    for (int32_t i = resumed ? line : 0; i < lines && buffer.ReadLine(s); ++i) {
         if (i >= line && platform::ContainsText(s, text)) {
             line = i + 1;
             return true;

@@ -17,9 +17,10 @@ namespace quorlin {
 bool FindImplementationLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
                             int32_t& line, int32_t* nextOffset = nullptr);
 // On entry line is the number of lines to pass over; on success the 1-based number of the first
-// later line holding text (exact comparison).
+// later line holding text (exact comparison). startOffset, when not -1, is where the line after
+// those starts, as FindImplementationLine gives it, so that they are not read.
 bool FindTextLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
-                  const std::string& text, int32_t& line);
+                  const std::string& text, int32_t& line, int32_t startOffset = -1);
 // Appends lines fromLine..toLine (1-based, both included) to lines.
 void CopyEditorLines(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* reader,
                      int32_t fromLine, int32_t toLine, tk::Strings& lines);

@@ -22,8 +22,9 @@ bool TCodeForm::JumpMethod(const std::string& fileName, const std::string& routi
     ReadUnitText(*module.Get(), [&](hostapi::TIEditorInterface& editor, hostapi::TIEditView* view,
                                     hostapi::TIEditReader& reader) {
         int32_t line = 0;
-        if (!view || !FindImplementationLine(&editor, &reader, line) || MethodCombo->ItemIndex() < 0 ||
-            !FindTextLine(&editor, &reader, routineText, line))
+        int32_t nextOffset = -1;
+        if (!view || !FindImplementationLine(&editor, &reader, line, &nextOffset) || MethodCombo->ItemIndex() < 0 ||
+            !FindTextLine(&editor, &reader, routineText, line, nextOffset))
             return;
         hostapi::TEditPos position;
         position.Col = 1;

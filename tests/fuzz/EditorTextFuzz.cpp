@@ -115,6 +115,12 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
         methods->Items().Clear();
         quorlin::CodeForm->ListRoutines(editor.Get(), reader.Get(), found, nextOffset);
         Check(methods->Items().Items() == fromTop);
+        // So does the search for a line after it, as a jump makes it.
+        int32_t topLine = found;
+        int32_t resumedLine = found;
+        bool fromTopFound = quorlin::FindTextLine(editor.Get(), reader.Get(), needle, topLine);
+        Check(quorlin::FindTextLine(editor.Get(), reader.Get(), needle, resumedLine, nextOffset) == fromTopFound
+              && resumedLine == topLine);
     }
 
     found = line;
