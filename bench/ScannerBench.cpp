@@ -37,10 +37,11 @@ void BM_ListRoutines(benchmark::State& state)
     form.MethodNoSortClick(state.range(0) ? form.MethodSort : form.MethodNoSort);
     hostapi::HostRef<hostapi::TIEditReader> reader(unit.NewReader());
     int32_t implementation = 0;
-    quorlin::FindImplementationLine(unit.Editor(), reader.Get(), implementation);
+    int32_t nextOffset = -1;
+    quorlin::FindImplementationLine(unit.Editor(), reader.Get(), implementation, &nextOffset);
     for (auto _ : state) {
         form.MethodCombo->Items().Clear();
-        form.ListRoutines(unit.Editor(), reader.Get(), implementation);
+        form.ListRoutines(unit.Editor(), reader.Get(), implementation, nextOffset);
     }
     if (form.MethodCombo->Items().Count() != unit.RoutineCount())
         state.SkipWithError("the scan missed routines");
