@@ -40,14 +40,15 @@ struct Host::State {
 
 namespace {
 
-bool ReadableFile(const std::string& fileName, std::string& text, std::string& reason)
+// reason, when given, says why the file could not be read.
+bool ReadableFile(const std::string& fileName, std::string& text, std::string* reason = nullptr)
 {
     // A folder or other special file is refused by the read.
-    if (fileName.empty()) {
-        reason = std::strerror(ENOENT);
-        return false;
-    }
-    return platform::ReadWholeFile(fileName, text, reason);
+    std::string unreadable = fileName.empty() ? std::strerror(ENOENT) : "";
+    bool read = unreadable.empty() && platform::ReadWholeFile(fileName, text, unreadable);
+    if (reason)
+        *reason = unreadable;
+    return read;
 }
 
 bool IsFormFileName(const std::string& fileName)
@@ -249,8 +250,7 @@ bool Host::OpenProject(const std::string& projectFile)
 {
     std::string fileName = NormalizeFileName(projectFile);
     std::string source;
-    std::string reason;
-    if (!ReadableFile(fileName, source, reason))
+    if (!ReadableFile(fileName, source))
         return false;
     if (!state_->projectFile.empty() && !CloseProject())
         return false;
@@ -402,8 +402,7 @@ bool Host::OpenBuffer(const std::string& fileName, bool makeCurrent, std::string
     std::string name = NormalizeFileName(fileName);
     if (!FindBuffer(name)) {
         std::string text;
-        std::string unreadable;
-        if (!ReadableFile(name, text, reason ? *reason : unreadable))
+        if (!ReadableFile(name, text, reason))
             return false;
         state_->buffers.push_back(NewBuffer(name, std::move(text)));
         Tell([&](HostListener& listener) { listener.BufferOpened(name); });
