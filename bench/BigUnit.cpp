@@ -45,6 +45,17 @@ std::string MakeSource(int& routineCount)
            declarations + "  end;\r\n\r\nimplementation\r\n\r\n" + bodies + "end.\r\n";
 }
 
+std::string WithoutCr(const std::string& text)
+{
+    std::string out;
+    out.reserve(text.size());
+    for (char c : text) {
+        if (c != '\r')
+            out += c;
+    }
+    return out;
+}
+
 }  // namespace
 
 const std::string& ScratchFolder()
@@ -62,25 +73,30 @@ const std::string& ScratchFolder()
     return folder;
 }
 
-BigUnit& BigUnit::Instance()
+BigUnit& BigUnit::Instance(bool lf)
 {
-    static BigUnit* unit = new BigUnit();
-    return *unit;
+    static BigUnit* crLfUnit = new BigUnit(false);
+    static BigUnit* lfUnit = new BigUnit(true);
+    return lf ? *lfUnit : *crLfUnit;
 }
 
-BigUnit::BigUnit()
+BigUnit::BigUnit(bool lf)
 {
-    platform::SetHostFolder(ScratchFolder());
-    std::string fileName = ScratchFolder() + "/Big.pas";
+    // One host for both scenes; it lives as long as the process, like the host of a running add-in.
+    if (!quorlin::ToolServices) {
+        platform::SetHostFolder(ScratchFolder());
+        auto* host = new refhost::Host();
+        quorlin::ToolServices = host->CreateToolServices();
+        quorlin::CodeForm = new quorlin::TCodeForm(&tk::Application::Instance());
+    }
+    std::string fileName = ScratchFolder() + (lf ? "/BigLf.pas" : "/Big.pas");
     std::string source = MakeSource(routineCount_);
+    if (lf)
+        source = WithoutCr(source);
     bytes_ = source.size();
-    interfaceBytes_ = source.find("\r\nimplementation\r\n") + 2;
+    interfaceBytes_ = source.find(lf ? "\nimplementation\n" : "\r\nimplementation\r\n") + (lf ? 1 : 2);
     std::ofstream(fileName, std::ios::binary) << source;
 
-    // Lives as long as the process, like the host of a running add-in.
-    auto* host = new refhost::Host();
-    quorlin::ToolServices = host->CreateToolServices();
-    quorlin::CodeForm = new quorlin::TCodeForm(&tk::Application::Instance());
     if (!quorlin::ToolServices->OpenFile(fileName))
         throw std::runtime_error("cannot open " + fileName);
     module_.Reset(quorlin::ToolServices->GetModuleInterface(fileName));

@@ -15,9 +15,11 @@ const std::string& ScratchFolder();
 
 class BigUnit {
 public:
-    // The one scene, made on first use: a unit of at least 10 MB with its interface declaring every
-    // routine that its implementation defines, in the sample's style (CR LF, Japanese comments).
-    static BigUnit& Instance();
+    // The scene, made on first use: a unit of at least 10 MB with its interface declaring every
+    // routine that its implementation defines, in the sample's style (CR LF, Japanese comments);
+    // with lf the same unit with LF line breaks, as most files on this system have them, in the
+    // same host.
+    static BigUnit& Instance(bool lf = false);
 
     hostapi::TIEditorInterface* Editor() const { return editor_.Get(); }
     // A fresh reader; the caller releases it.
@@ -28,7 +30,7 @@ public:
     int RoutineCount() const { return routineCount_; }
 
 private:
-    BigUnit();
+    explicit BigUnit(bool lf);
 
     size_t bytes_ = 0;
     size_t interfaceBytes_ = 0;

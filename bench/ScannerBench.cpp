@@ -13,9 +13,10 @@ namespace {
 
 using bench::BigUnit;
 
+// Arg 1: the unit with LF line breaks, read out with CR LF by the host.
 void BM_ReadLine(benchmark::State& state)
 {
-    BigUnit& unit = BigUnit::Instance();
+    BigUnit& unit = BigUnit::Instance(state.range(0) != 0);
     hostapi::HostRef<hostapi::TIEditReader> reader(unit.NewReader());
     std::string line;
     for (auto _ : state) {
@@ -27,12 +28,13 @@ void BM_ReadLine(benchmark::State& state)
     }
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(unit.Bytes()));
 }
-BENCHMARK(BM_ReadLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ReadLine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
-// The scan as OpenUnit runs it; arg 0 lists in source order, arg 1 into the sorted list.
+// The scan as OpenUnit runs it; first arg 0 lists in source order, 1 into the sorted list; second
+// arg 1 for the LF unit.
 void BM_ListRoutines(benchmark::State& state)
 {
-    BigUnit& unit = BigUnit::Instance();
+    BigUnit& unit = BigUnit::Instance(state.range(1) != 0);
     quorlin::TCodeForm& form = *quorlin::CodeForm;
     form.MethodNoSortClick(state.range(0) ? form.MethodSort : form.MethodNoSort);
     hostapi::HostRef<hostapi::TIEditReader> reader(unit.NewReader());
@@ -48,12 +50,13 @@ void BM_ListRoutines(benchmark::State& state)
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(unit.Bytes()));
     state.counters["routines"] = form.MethodCombo->Items().Count();
 }
-BENCHMARK(BM_ListRoutines)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_ListRoutines)->Args({0, 0})->Args({1, 0})->Args({0, 1})->Unit(benchmark::kMillisecond);
 
-// One host call per byte up to the implementation line, which here follows 5 MB of declarations.
+// The search for the implementation line, which here follows 5 MB of declarations; arg 1 for the
+// LF unit.
 void BM_FindImplementationLine(benchmark::State& state)
 {
-    BigUnit& unit = BigUnit::Instance();
+    BigUnit& unit = BigUnit::Instance(state.range(0) != 0);
     hostapi::HostRef<hostapi::TIEditReader> reader(unit.NewReader());
     int32_t line = 0;
     for (auto _ : state) {
@@ -63,6 +66,6 @@ void BM_FindImplementationLine(benchmark::State& state)
     state.counters["line"] = line;
     state.SetBytesProcessed(state.iterations() * static_cast<int64_t>(unit.InterfaceBytes()));
 }
-BENCHMARK(BM_FindImplementationLine)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_FindImplementationLine)->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond);
 
 }  // namespace
