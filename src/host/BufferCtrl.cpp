@@ -37,10 +37,10 @@ bool TBufferCtrl::IsEndLine(std::string_view text)
         && word[3] == '.';
 }
 
-TBufferCtrl::TBufferCtrl(hostapi::TIEditReader* reader) : TBufferCtrl(reader, 0, 0) {}
+TBufferCtrl::TBufferCtrl(hostapi::TIEditReader* reader) : TBufferCtrl(reader, -1, 0) {}
 
 TBufferCtrl::TBufferCtrl(hostapi::TIEditReader* reader, int32_t position, int32_t linesRead)
-    : reader_(reader), position_(position), linesRead_(linesRead)
+    : reader_(reader), position_(std::max(position, 0)), linesRead_(position < 0 ? 0 : linesRead)
 {
     if (reader_) {
         Fill();

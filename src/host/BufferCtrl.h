@@ -19,7 +19,7 @@ public:
     // The reader is not owned; the first block is read at once.
     explicit TBufferCtrl(hostapi::TIEditReader* reader);
     // Reads on from position, the start of the line after linesRead lines that a reader from the
-    // top would have handed out.
+    // top would have handed out; from the top when position is negative.
     TBufferCtrl(hostapi::TIEditReader* reader, int32_t position, int32_t linesRead);
     TBufferCtrl(const TBufferCtrl&) = delete;
     TBufferCtrl& operator=(const TBufferCtrl&) = delete;

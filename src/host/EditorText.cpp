@@ -147,10 +147,9 @@ bool FindTextLine(hostapi::TIEditorInterface* editor, hostapi::TIEditReader* rea
     if (lines <= line) {
         return false;
     }
-    bool resumed = startOffset >= 0;
-    TBufferCtrl buffer(reader, resumed ? startOffset : 0, resumed ? line : 0);
+    TBufferCtrl buffer(reader, startOffset, line);
     std::string_view s;
-    for (int32_t i = resumed ? line : 0; i < lines && buffer.ReadLine(s); ++i) {
+    for (int32_t i = buffer.LinesRead(); i < lines && buffer.ReadLine(s); ++i) {
         if (i >= line && platform::ContainsText(s, text)) {
             line = i + 1;
             return true;

@@ -28,11 +28,10 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
     int32_t lineCount = editor->LinesInBuffer();
     if (lineCount < 1)
         return;
-    bool resumed = startOffset >= 0;
-    TBufferCtrl buffer(reader, resumed ? startOffset : 0, resumed ? startLine : 0);
+    TBufferCtrl buffer(reader, startOffset, startLine);
     std::string_view line;
     std::vector<std::string> entries;
-    for (int32_t i = resumed ? startLine : 0; i < lineCount && buffer.ReadLine(line); ++i) {
+    for (int32_t i = buffer.LinesRead(); i < lineCount && buffer.ReadLine(line); ++i) {
         if (i < startLine)
             continue;
         std::string_view word = FirstWord(line);
