@@ -40,11 +40,11 @@ namespace workbench {
 namespace {
 
 // Items as one list, which a widget takes in one insertion instead of one change per item.
-QStringList ToQStrings(const std::vector<std::string>& items)
+QStringList ToQStrings(const tk::Strings& items)
 {
     QStringList texts;
-    texts.reserve(static_cast<qsizetype>(items.size()));
-    for (const std::string& item : items) {
+    texts.reserve(items.Count());
+    for (std::string_view item : items) {
         texts.append(FromCp932(item));
     }
     return texts;
@@ -332,7 +332,7 @@ public:
         if (list_->Items().Revision() != shownRevision_) {
             shownRevision_ = list_->Items().Revision();
             clear();
-            addItems(ToQStrings(list_->Items().Items()));
+            addItems(ToQStrings(list_->Items()));
             shownSelection_.clear();
         }
         std::vector<bool> selection;
@@ -419,7 +419,7 @@ public:
         if (combo_->Items().Revision() != shownRevision_) {
             shownRevision_ = combo_->Items().Revision();
             clear();
-            addItems(ToQStrings(combo_->Items().Items()));
+            addItems(ToQStrings(combo_->Items()));
         }
         if (currentIndex() != combo_->ItemIndex()) {
             setCurrentIndex(combo_->ItemIndex());

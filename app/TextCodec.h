@@ -3,12 +3,13 @@
 
 #include <QString>
 #include <string>
+#include <string_view>
 
 #include "platform/Cp932.h"
 
 namespace workbench {
 
-inline QString FromCp932(const std::string& text)
+inline QString FromCp932(std::string_view text)
 {
     return QString::fromStdString(platform::Cp932ToUtf8(text));
 }

@@ -23,7 +23,7 @@ void BM_MruAddItem(benchmark::State& state)
     mru.WriteItems(list);
     int next = 0;
     for (auto _ : state) {
-        mru.AddItem("MethodJumpHistory", list[entries - 1 - next]);
+        mru.AddItem("MethodJumpHistory", std::string(list[entries - 1 - next]));
         next = (next + 1) % entries;
     }
     if (mru.Count() != entries)

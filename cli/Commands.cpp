@@ -107,7 +107,7 @@ int Commands::Units()
     if (!OpenProject(options_.Operands[0]))
         return 1;
     // Unit names are file names: printed as the file system has them, like any other path.
-    for (const std::string& unit : Combo("UnitCombo").Items())
+    for (std::string_view unit : Combo("UnitCombo").Items())
         Print(unit);
     return desktop_.MessageCount() == messages ? 0 : 1;
 }
@@ -128,7 +128,7 @@ int Commands::Routines()
             status = 1;
         if (options_.Headers)
             Print("==> " + file + " <==");
-        for (const std::string& entry : Combo("MethodCombo").Items())
+        for (std::string_view entry : Combo("MethodCombo").Items())
             Print(Shown(entry));
         if (!wasOpen)
             session_.Host().CloseFile(path);
@@ -247,15 +247,15 @@ tk::Memo& Commands::Memo(const std::string& name)
     return *memo;
 }
 
-std::string Commands::Shown(const std::string& text) const
+std::string Commands::Shown(std::string_view text) const
 {
     // Most entries are plain ASCII, which both code pages write alike.
     bool ascii = std::all_of(text.begin(), text.end(),
                              [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return options_.Raw || ascii ? text : platform::Cp932ToUtf8(text);
+    return options_.Raw || ascii ? std::string(text) : platform::Cp932ToUtf8(text);
 }
 
-void Commands::Print(const std::string& line)
+void Commands::Print(std::string_view line)
 {
     std::fwrite(line.data(), 1, line.size(), out_);
     std::fputc('\n', out_);

@@ -81,8 +81,8 @@ private:
     tk::ComboBox& Combo(const std::string& name);
     tk::Memo& Memo(const std::string& name);
     // Texts the add-in holds are code page 932; people get UTF-8 unless --raw.
-    std::string Shown(const std::string& text) const;
-    void Print(const std::string& line);
+    std::string Shown(std::string_view text) const;
+    void Print(std::string_view line);
     void Fail(const std::string& message);
 
     AddinSession& session_;

@@ -35,7 +35,7 @@ int Commands::Tasks()
             continue;
         tree->SetSelected(node);
         tk::Application::Instance().ProcessMessages();
-        for (const std::string& line : memo->Lines())
+        for (std::string_view line : memo->Lines())
             Print(Shown(line));
         return desktop_.MessageCount() == messages ? 0 : 1;
     }

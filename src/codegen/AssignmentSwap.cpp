@@ -63,7 +63,7 @@ void TCodeForm::ExchangeMenuItemClick(tk::Component*)
     CopyEditorLines(editor.Get(), reader.Get(), blockStart, blockAfter - 1, block);
 
     std::vector<std::string> swapped;
-    for (const std::string& text : block)
+    for (std::string_view text : block)
         swapped.push_back(SwapAssignment(text, separator));
     Memo1->Lines().Clear();
     Memo1->Lines().Assign(swapped);
@@ -72,8 +72,8 @@ void TCodeForm::ExchangeMenuItemClick(tk::Component*)
     if (!writer)
         return;
     writer->CopyTo(offset);
-    for (const std::string& text : Memo1->Lines())
-        writer->Insert(text + "\r\n");
+    for (std::string_view text : Memo1->Lines())
+        writer->Insert(std::string(text) + "\r\n");
 }
 
 }  // namespace quorlin

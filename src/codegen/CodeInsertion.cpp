@@ -35,8 +35,8 @@ void TCodeForm::InsertButtonClick(tk::Component*)
         writer->Insert(Memo1->SelText());
         return;
     }
-    for (const std::string& text : Memo1->Lines())
-        writer->Insert(text + "\r\n");
+    for (std::string_view text : Memo1->Lines())
+        writer->Insert(std::string(text) + "\r\n");
 }
 
 }  // namespace quorlin

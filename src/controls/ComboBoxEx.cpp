@@ -51,7 +51,7 @@ std::string TComboBoxEx::DrawItemText(int index, int width,
     if (dispStyle_ != TDispStyle::dsFilePath || index < 0 || index >= Items().Count()) {
         return tk::ComboBox::DrawItemText(index, width, measure);
     }
-    return EllipsisPath(Items()[index], width, measure);
+    return EllipsisPath(std::string(Items()[index]), width, measure);
 }
 
 void TComboBoxEx::MouseEnter()

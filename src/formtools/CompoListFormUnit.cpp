@@ -17,7 +17,7 @@ namespace {
 std::string SelectedText(const tk::ListBox& list)
 {
     int index = list.ItemIndex();
-    return index >= 0 ? list.Items()[index] : std::string();
+    return index >= 0 ? std::string(list.Items()[index]) : std::string();
 }
 
 // printf-like texts of the toolkit's file errors with the file name in place of %s.

@@ -75,7 +75,7 @@ TNameChangeForm::TNameChangeForm(tk::Component* owner) : TBaseExpForm(owner)
 void TNameChangeForm::ShowProperties()
 {
     for (int k = 0; k < PropNames.Count() && k < PropTypes.Count(); ++k)
-        PropListBox->Items().Add(PropNames[k] + " :" + PropTypes[k]);
+        PropListBox->Items().Add(std::string(PropNames[k]).append(" :").append(PropTypes[k]));
 }
 
 void TNameChangeForm::CompoListBoxClick(tk::Component*)
@@ -84,7 +84,7 @@ void TNameChangeForm::CompoListBoxClick(tk::Component*)
     if (index < 0 || !FormInterface)
         return;
     CompInterface.Reset();
-    CompInterface.Reset(FormInterface->FindComponent(CompoListBox->Items()[index]));
+    CompInterface.Reset(FormInterface->FindComponent(std::string(CompoListBox->Items()[index])));
     if (!CompInterface) {
         tk::ShowMessage("Component not Found");
         return;

@@ -60,7 +60,8 @@ void TCodeForm::PropertyListMenuItemClick(tk::Component*)
     choice->ShowModal();
     std::vector<std::string> lines;
     for (int k = 0; k < propNames.Count() && k < propTypes.Count(); ++k)
-        lines.push_back(choice->RadioName->Checked() ? propNames[k] : propNames[k] + " :" + propTypes[k]);
+        lines.push_back(choice->RadioName->Checked() ? std::string(propNames[k])
+                                                     : std::string(propNames[k]).append(" :").append(propTypes[k]));
     Memo1->Lines().AddStrings(std::move(lines));
 }
 

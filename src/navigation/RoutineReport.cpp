@@ -52,8 +52,8 @@ void TCodeForm::K5Click(tk::Component*)
     lines.push_back("関数一覧（作成：" + DateTimeToStr(Now()) + "）");
     lines.push_back("ユニット ：" + UnitCombo->Text());
     lines.push_back("");
-    for (const std::string& entry : MethodCombo->Items())
-        lines.push_back(entry);
+    for (std::string_view entry : MethodCombo->Items())
+        lines.emplace_back(entry);
     if (longLineStop_ > 0)
         lines.push_back("※" + std::to_string(longLineStop_) + "行目が長すぎるため、一覧はその前の行までです。");
     std::string error = WriteReport(SaveDialog1->FileName, lines);

@@ -1,6 +1,6 @@
 // The routine list: headers that start a line of the implementation section.
 
-#include <vector>
+#include <string>
 
 #include "controls/ComboBoxEx.h"
 #include "host/BufferCtrl.h"
@@ -10,6 +10,7 @@
 #include "services/QuorlinUnit.h"
 #include "toolkit/Application.h"
 #include "toolkit/Desktop.h"
+#include "toolkit/Strings.h"
 
 namespace quorlin {
 
@@ -30,7 +31,8 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
         return;
     TBufferCtrl buffer(reader, startOffset, startLine);
     std::string_view line;
-    std::vector<std::string> entries;
+    tk::Strings entries;
+    std::string entry;
     for (int32_t i = buffer.LinesRead(); i < lineCount && buffer.ReadLine(line); ++i) {
         if (i < startLine)
             continue;
@@ -49,9 +51,7 @@ void TCodeForm::ListRoutines(hostapi::TIEditorInterface* editor, hostapi::TIEdit
             std::string_view after = line.substr(at + keyword.size());
             if (before.empty())
                 after = platform::TrimLeftView(after);
-            std::string& entry = entries.emplace_back();
-            entry.reserve(before.size() + after.size());
-            entry.append(before).append(after);
+            entries.Add(entry.assign(before).append(after));
         }
     }
     // Added at once: to a sorted list as one by one, without moving the list for each entry.

@@ -91,7 +91,7 @@ void TCodeForm::OpenAllClick(tk::Component*)
 {
     if (!CodeForm || !ToolServices)
         return;
-    for (const std::string& unit : UnitCombo->Items()) {
+    for (const std::string& unit : UnitCombo->Items().Items()) {
         if (!ToolServices->IsFileOpen(unit) && !ToolServices->OpenFile(unit)) {
             tk::ShowMessage("ファイルを開くことができません。 :" + unit);
             return;
@@ -105,8 +105,8 @@ void TCodeForm::CloseUnitMenuItemClick(tk::Component*)
         return;
     UpdateMenuClick(nullptr);
     auto selectForm = std::make_unique<TUnitSelectForm>(this);
-    for (const std::string& unit : UnitCombo->Items()) {
-        if (ToolServices->IsFileOpen(unit))
+    for (std::string_view unit : UnitCombo->Items()) {
+        if (ToolServices->IsFileOpen(std::string(unit)))
             selectForm->UnitListBox->Items().Add(unit);
     }
     if (selectForm->ShowModal() != tk::mrOk)
@@ -114,7 +114,7 @@ void TCodeForm::CloseUnitMenuItemClick(tk::Component*)
     tk::ListBox* list = selectForm->UnitListBox;
     for (int i = 0; i < list->Items().Count(); ++i) {
         if (list->Selected(i))
-            ToolServices->CloseFile(list->Items()[i]);
+            ToolServices->CloseFile(std::string(list->Items()[i]));
     }
 }
 

@@ -139,7 +139,7 @@ void TMRUEx::WriteItems(const tk::Strings& list)
     }
     platform::IniFile ini(iniPath_);
     for (int i = 0; i < list.Count(); ++i) {
-        ini.WriteString(section_, std::to_string(i), list[i]);
+        ini.WriteString(section_, std::to_string(i), std::string(list[i]));
     }
 }
 

@@ -33,7 +33,7 @@ void ComboBox::SetItemIndex(int index)
         index = -1;
     }
     itemIndex_ = index;
-    ShowText(index >= 0 ? items_[index] : std::string());
+    ShowText(index >= 0 ? std::string(items_[index]) : std::string());
 }
 
 void ComboBox::SetSorted(bool sorted)
@@ -90,7 +90,7 @@ std::string ComboBox::DrawItemText(int index, int width,
 {
     (void)width;
     (void)measure;
-    return index >= 0 && index < items_.Count() ? items_[index] : std::string();
+    return index >= 0 && index < items_.Count() ? std::string(items_[index]) : std::string();
 }
 
 void ComboBox::Change()

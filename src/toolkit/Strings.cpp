@@ -2,6 +2,8 @@
 
 #include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <limits>
 #include <stdexcept>
 
 #include "platform/Cp932.h"
@@ -10,103 +12,212 @@ namespace tk {
 
 namespace {
 
-bool Before(const std::string& a, const std::string& b)
-{
-    return platform::CompareText(a, b) < 0;
-}
+// Blocks grow from this size to the largest one, so a short list stays small.
+constexpr uint32_t FirstBlockSize = 256;
+// Gaps below this are never worth a compaction.
+constexpr size_t TolerableGapBytes = 64 * 1024;
 
-// Sorts [first, last) as stable_sort with Before does, in far fewer steps: most comparisons are
-// settled by the lines' first bytes, taken once per line; lines are moved once, at the end.
-void StableSort(std::vector<std::string>::iterator first, std::vector<std::string>::iterator last)
+size_t LengthBytes(size_t length)
 {
-    // A key of 8 bytes: a long list is sorted with little memory beside it.
-    struct Key {
-        uint32_t Prefix;
-        uint32_t Index;
-    };
-    std::vector<Key> keys;
-    keys.reserve(static_cast<size_t>(last - first));
-    for (auto line = first; line != last; ++line)
-        keys.push_back({platform::CompareTextPrefix(*line), static_cast<uint32_t>(line - first)});
-    std::sort(keys.begin(), keys.end(), [first](const Key& a, const Key& b) {
-        if (a.Prefix != b.Prefix)
-            return a.Prefix < b.Prefix;
-        int order = platform::CompareText(first[a.Index], first[b.Index]);
-        return order != 0 ? order < 0 : a.Index < b.Index;
-    });
-    // Each cycle of the permutation is followed once, so every line moves once.
-    std::vector<bool> placed(keys.size());
-    for (size_t start = 0; start < keys.size(); ++start) {
-        if (placed[start])
-            continue;
-        std::string held = std::move(first[start]);
-        size_t at = start;
-        for (;;) {
-            placed[at] = true;
-            size_t from = keys[at].Index;
-            if (from == start) {
-                first[at] = std::move(held);
-                break;
-            }
-            first[at] = std::move(first[from]);
-            at = from;
-        }
+    size_t bytes = 1;
+    while (length >= 0x80) {
+        length >>= 7;
+        ++bytes;
     }
+    return bytes;
 }
 
 }  // namespace
 
-void Strings::Set(int index, std::string value)
+Strings::Strings(const Strings& other)
+    : OnChange(other.OnChange), sorted_(other.sorted_), revision_(other.revision_)
 {
-    items_.at(index) = std::move(value);
-    if (sorted_) {
-        StableSort(items_.begin(), items_.end());
+    for (uint32_t line : other.lines_)
+        lines_.push_back(Store(other.Bytes(line)));
+}
+
+Strings& Strings::operator=(const Strings& other)
+{
+    if (this != &other) {
+        Strings copy(other);
+        *this = std::move(copy);
     }
+    return *this;
+}
+
+Strings Strings::Stored(const std::vector<std::string>& values)
+{
+    Strings lines;
+    for (const std::string& value : values)
+        lines.lines_.push_back(lines.Store(value));
+    return lines;
+}
+
+void Strings::TakeLines(Strings&& other)
+{
+    blocks_ = std::move(other.blocks_);
+    lines_ = std::move(other.lines_);
+    storedBytes_ = other.storedBytes_;
+    gapBytes_ = other.gapBytes_;
+    other.blocks_.clear();
+    other.lines_.clear();
+    other.storedBytes_ = 0;
+    other.gapBytes_ = 0;
+}
+
+std::string_view Strings::Bytes(uint32_t line) const
+{
+    const Block& block = blocks_[line >> OffsetBits];
+    const char* at = block.bytes.get() + (line & (MaxBlockSize - 1));
+    size_t length = 0;
+    for (int shift = 0;; shift += 7) {
+        auto byte = static_cast<unsigned char>(*at++);
+        length |= static_cast<size_t>(byte & 0x7f) << shift;
+        if (byte < 0x80)
+            break;
+    }
+    return {at, length};
+}
+
+uint32_t Strings::Store(std::string_view value)
+{
+    if (value.size() > std::numeric_limits<uint32_t>::max() - 8)
+        throw std::length_error("Strings: line too long");
+    size_t need = LengthBytes(value.size()) + value.size();
+    if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < need) {
+        if (blocks_.size() == MaxBlocks)
+            throw std::length_error("Strings: too many lines");
+        uint32_t capacity = blocks_.empty() ? FirstBlockSize : std::min(2 * blocks_.back().capacity, MaxBlockSize);
+        // A line longer than a block has a block of its own, so it starts at offset 0.
+        capacity = std::max(capacity, static_cast<uint32_t>(need));
+        // The old blocks stay where they are, so value may still point into one.
+        blocks_.push_back({std::make_unique_for_overwrite<char[]>(capacity), 0, capacity});
+    }
+    Block& block = blocks_.back();
+    auto line = static_cast<uint32_t>(((blocks_.size() - 1) << OffsetBits) | block.size);
+    char* at = block.bytes.get() + block.size;
+    size_t length = value.size();
+    while (length >= 0x80) {
+        *at++ = static_cast<char>(0x80 | (length & 0x7f));
+        length >>= 7;
+    }
+    *at++ = static_cast<char>(length);
+    std::memcpy(at, value.data(), value.size());
+    block.size += static_cast<uint32_t>(need);
+    storedBytes_ += need;
+    return line;
+}
+
+void Strings::Forget(uint32_t line)
+{
+    std::string_view bytes = Bytes(line);
+    gapBytes_ += LengthBytes(bytes.size()) + bytes.size();
+}
+
+void Strings::CompactIfWasteful()
+{
+    if (gapBytes_ > TolerableGapBytes && 2 * gapBytes_ > storedBytes_)
+        Compact();
+}
+
+void Strings::Compact()
+{
+    TakeLines(Strings(*this));
+}
+
+void Strings::SortFrom(size_t first)
+{
+    auto from = lines_.begin() + static_cast<std::ptrdiff_t>(first);
+    // Lines stored in the order of the list have rising references, which then settle ties: an
+    // in-place sort is as stable as a stable sort, and needs no memory beside the list.
+    if (std::is_sorted(from, lines_.end())) {
+        std::sort(from, lines_.end(), [this](uint32_t a, uint32_t b) {
+            int order = platform::CompareText(Bytes(a), Bytes(b));
+            return order != 0 ? order < 0 : a < b;
+        });
+    } else {
+        std::stable_sort(from, lines_.end(), [this](uint32_t a, uint32_t b) {
+            return platform::CompareText(Bytes(a), Bytes(b)) < 0;
+        });
+    }
+}
+
+void Strings::Set(int index, std::string_view value)
+{
+    uint32_t& line = lines_.at(index);
+    uint32_t old = line;
+    line = Store(value);
+    Forget(old);
+    if (sorted_)
+        SortFrom(0);
+    CompactIfWasteful();
     Changed();
 }
 
-int Strings::Add(std::string value)
+std::vector<std::string> Strings::Items() const
 {
-    int index = Count();
+    std::vector<std::string> items;
+    items.reserve(lines_.size());
+    for (uint32_t line : lines_)
+        items.emplace_back(Bytes(line));
+    return items;
+}
+
+int Strings::Add(std::string_view value)
+{
+    auto at = lines_.end();
     if (sorted_) {
         // After the equal entries, so they keep the order in which they came.
-        auto at = std::upper_bound(items_.begin(), items_.end(), value, Before);
-        index = static_cast<int>(at - items_.begin());
+        at = std::upper_bound(lines_.begin(), lines_.end(), value, [this](std::string_view v, uint32_t line) {
+            return platform::CompareText(v, Bytes(line)) < 0;
+        });
     }
-    items_.insert(items_.begin() + index, std::move(value));
+    auto index = static_cast<int>(at - lines_.begin());
+    lines_.insert(at, Store(value));
     Changed();
     return index;
 }
 
-void Strings::AddStrings(std::vector<std::string> values)
+void Strings::AddStrings(const std::vector<std::string>& values)
 {
-    if (values.empty()) {
+    AddStrings(Stored(values));
+}
+
+void Strings::AddStrings(Strings&& lines)
+{
+    if (lines.Empty())
         return;
+    // Taken in full at once, so the other list is left empty whichever way they are added.
+    Strings taken;
+    taken.TakeLines(std::move(lines));
+    size_t middle = lines_.size();
+    if (lines_.empty()) {
+        TakeLines(std::move(taken));
+    } else {
+        for (uint32_t line : taken.lines_)
+            lines_.push_back(Store(taken.Bytes(line)));
     }
-    // Into an empty list the lines are taken over whole, without a second array of them.
-    auto middle = items_.empty() ? (items_ = std::move(values)).begin()
-                                 : items_.insert(items_.end(), std::make_move_iterator(values.begin()),
-                                                 std::make_move_iterator(values.end()));
     if (sorted_) {
         // A stable sort of the new lines and a stable merge put each after the equal lines that
         // came before it, as Add does.
-        StableSort(middle, items_.end());
-        std::inplace_merge(items_.begin(), middle, items_.end(), Before);
+        SortFrom(middle);
+        std::inplace_merge(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(middle), lines_.end(),
+                           [this](uint32_t a, uint32_t b) { return platform::CompareText(Bytes(a), Bytes(b)) < 0; });
     }
     Changed();
 }
 
-void Strings::Insert(int index, std::string value)
+void Strings::Insert(int index, std::string_view value)
 {
     if (sorted_) {
         // A position in a sorted list would break its order; the sorted place is used instead.
-        Add(std::move(value));
+        Add(value);
         return;
     }
     if (index < 0 || index > Count()) {
         throw std::out_of_range("Strings::Insert: index out of range");
     }
-    items_.insert(items_.begin() + index, std::move(value));
+    lines_.insert(lines_.begin() + index, Store(value));
     Changed();
 }
 
@@ -115,32 +226,40 @@ void Strings::Delete(int index)
     if (index < 0 || index >= Count()) {
         throw std::out_of_range("Strings::Delete: index out of range");
     }
-    items_.erase(items_.begin() + index);
+    Forget(lines_[index]);
+    lines_.erase(lines_.begin() + index);
+    CompactIfWasteful();
     Changed();
 }
 
 void Strings::Clear()
 {
-    if (items_.empty()) {
+    if (lines_.empty()) {
         return;
     }
-    items_.clear();
+    blocks_.clear();
+    lines_.clear();
+    storedBytes_ = 0;
+    gapBytes_ = 0;
     Changed();
 }
 
 void Strings::Assign(const std::vector<std::string>& values)
 {
-    items_ = values;
+    TakeLines(Stored(values));
     if (sorted_) {
-        StableSort(items_.begin(), items_.end());
+        SortFrom(0);
     }
     Changed();
 }
 
 int Strings::IndexOf(std::string_view value) const
 {
-    auto at = std::find(items_.begin(), items_.end(), value);
-    return at == items_.end() ? -1 : static_cast<int>(at - items_.begin());
+    for (size_t i = 0; i < lines_.size(); ++i) {
+        if (Bytes(lines_[i]) == value)
+            return static_cast<int>(i);
+    }
+    return -1;
 }
 
 void Strings::SetSorted(bool sorted)
@@ -149,8 +268,9 @@ void Strings::SetSorted(bool sorted)
         return;
     }
     sorted_ = sorted;
-    if (sorted_ && !std::is_sorted(items_.begin(), items_.end(), Before)) {
-        StableSort(items_.begin(), items_.end());
+    auto before = [this](uint32_t a, uint32_t b) { return platform::CompareText(Bytes(a), Bytes(b)) < 0; };
+    if (sorted_ && !std::is_sorted(lines_.begin(), lines_.end(), before)) {
+        SortFrom(0);
         Changed();
     }
 }
@@ -158,8 +278,9 @@ void Strings::SetSorted(bool sorted)
 std::string Strings::Text() const
 {
     std::string text;
-    for (const std::string& item : items_) {
-        text += item;
+    text.reserve(storedBytes_ - gapBytes_ + lines_.size() * 2);
+    for (uint32_t line : lines_) {
+        text += Bytes(line);
         text += "\r\n";
     }
     return text;

@@ -24,7 +24,7 @@ void TVersionInfoCompo::ReadVersionInfo()
 
 std::string TVersionInfoCompo::InfoText(int index) const
 {
-    return index >= 0 && index < 8 && index < InfoList.Count() ? InfoList[index] : std::string();
+    return index >= 0 && index < 8 && index < InfoList.Count() ? std::string(InfoList[index]) : std::string();
 }
 
 std::string TVersionInfoCompo::ModuleFileName()

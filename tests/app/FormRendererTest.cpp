@@ -66,8 +66,9 @@ public:
     std::string DrawItemText(int index, int width,
                              const std::function<int(const std::string&)>& measure) const override
     {
-        Calls.push_back({index, width, measure(Items()[index])});
-        return "<" + Items()[index] + ">";
+        std::string text(Items()[index]);
+        Calls.push_back({index, width, measure(text)});
+        return "<" + text + ">";
     }
     mutable std::vector<Call> Calls;
 };

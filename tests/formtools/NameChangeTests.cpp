@@ -44,11 +44,11 @@ TEST_F(NameChangeTest, ARenameChangesTheRowTheDesignerAndOnSaveOnlyThatName)
         properties = window.PropListBox->Items().Items();
         Choose(window, "Gadget1");
         Rename(window, "OkGadget");
-        rows.push_back(window.CompoListBox->Items()[0]);
+        rows.emplace_back(window.CompoListBox->Items()[0]);
         // Several renames in one opening.
         Choose(window, "Plain");
         Rename(window, "Simple");
-        rows.push_back(window.CompoListBox->Items()[2]);
+        rows.emplace_back(window.CompoListBox->Items()[2]);
     });
     EXPECT_EQ(rows, (Lines{"Gadget1", "Gadget2", "Plain", "OkGadget", "Simple"}));
     ASSERT_EQ(properties.size(), gadget1Names.size());
@@ -90,7 +90,7 @@ TEST_F(NameChangeTest, RefusedNamesChangeNothing)
         rows = window.CompoListBox->Items().Items();
         // The same component stays chosen: a good name still works.
         Rename(window, "Second");
-        rows.push_back(window.CompoListBox->Items()[1]);
+        rows.emplace_back(window.CompoListBox->Items()[1]);
     });
     EXPECT_EQ(edited, "Caption :String");
     EXPECT_EQ(rows, (Lines{"Gadget1", "Gadget2", "Plain", "Second"}));

@@ -20,7 +20,8 @@ TEST_F(SelectedPropertiesTest, TheFirstDeliveredClassPropertyIsListedInItsPlaceA
     // The lists are appended to, not emptied.
     form.ListSelectedProperties(types, names);
     ASSERT_EQ(names.Count(), 20);
-    EXPECT_EQ(Lines(names.begin() + 10, names.end()), gadget1Names);
+    Lines all = names.Items();
+    EXPECT_EQ(Lines(all.begin() + 10, all.end()), gadget1Names);
     EXPECT_TRUE(desktop.Messages().empty());
 }
 

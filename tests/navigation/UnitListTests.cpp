@@ -101,11 +101,11 @@ TEST_F(UnitListTest, OpenAllStopsAtTheFirstUnitThatCannotBeOpened)
 {
     quorlin::TCodeForm& form = FormWithSample();
     form.OpenAll->Click();
-    for (const std::string& unit : form.UnitCombo->Items())
+    for (const std::string& unit : form.UnitCombo->Items().Items())
         EXPECT_TRUE(host.IsFileOpen(unit)) << unit;
     EXPECT_TRUE(desktop.Messages().empty());
 
-    for (const std::string& unit : form.UnitCombo->Items())
+    for (const std::string& unit : form.UnitCombo->Items().Items())
         host.CloseFile(unit);
     std::filesystem::remove(Sample("MainForm.pas"));
     form.OpenAll->Click();

@@ -1,9 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <random>
 #include <string>
 #include <vector>
 
+#include "platform/Cp932.h"
 #include "toolkit/Strings.h"
 
 namespace {
@@ -125,6 +127,107 @@ TEST(Strings, EveryChangeGivesARevisionNoOtherStateHas)
     EXPECT_TRUE(changed());
     list.Clear();
     EXPECT_TRUE(changed());
+}
+
+// Lines are stored in shared blocks: whatever is added, replaced, deleted or copied, in whatever
+// order, the list must read back as a plain vector of strings would.
+TEST(Strings, ReadsBackAsAVectorThroughEveryChange)
+{
+    std::mt19937 random(20261207);
+    auto pick = [&](size_t n) { return static_cast<int>(random() % n); };
+    // Lengths around the steps of the stored length and beyond a block; bytes of every value.
+    const size_t lengths[] = {0, 1, 15, 127, 128, 129, 16383, 16384};
+    auto newLine = [&] {
+        std::string line(pick(40) == 0 ? 300000 : lengths[pick(std::size(lengths))], 'a');
+        for (size_t i = 0; i < line.size() && i < 64; ++i)
+            line[i] = static_cast<char>(random() % 4 == 0 ? random() : 'a' + random() % 3);
+        return line;
+    };
+    auto before = [](const std::string& a, const std::string& b) { return platform::CompareText(a, b) < 0; };
+
+    tk::Strings list;
+    Lines model;
+    for (int step = 0; step < 3000; ++step) {
+        int count = static_cast<int>(model.size());
+        // A line of the list itself is added as often as a new one.
+        std::string line = count > 0 && pick(2) == 0 ? model[pick(count)] : newLine();
+        std::string_view own = count > 0 ? list[pick(count)] : std::string_view();
+        // Every thousand steps the list grows, then mostly shrinks, leaving much of its storage unused.
+        bool shrinking = step % 1000 >= 600 && pick(3) > 0;
+        switch (shrinking ? 4 : pick(list.Sorted() ? 6 : 8)) {
+        case 0:
+        case 1:
+            list.Add(line);
+            if (list.Sorted())
+                model.insert(std::upper_bound(model.begin(), model.end(), line, before), line);
+            else
+                model.push_back(line);
+            break;
+        case 2:
+            if (count > 0) {
+                std::string copy(own);
+                list.Add(own);
+                if (list.Sorted())
+                    model.insert(std::upper_bound(model.begin(), model.end(), copy, before), copy);
+                else
+                    model.push_back(copy);
+            }
+            break;
+        case 3:
+            if (count > 0) {
+                int index = pick(count);
+                list.Set(index, line);
+                model[index] = line;
+                if (list.Sorted())
+                    std::stable_sort(model.begin(), model.end(), before);
+            }
+            break;
+        case 4:
+        case 5:
+            if (count > 0) {
+                int index = pick(count);
+                list.Delete(index);
+                model.erase(model.begin() + index);
+            }
+            break;
+        case 6:
+            if (count > 0) {
+                int index = pick(count + 1);
+                std::string copy(own);
+                list.Insert(index, own);
+                model.insert(model.begin() + index, copy);
+            }
+            break;
+        case 7: {
+            Lines more{newLine(), line, newLine()};
+            tk::Strings taken;
+            taken.AddStrings(more);
+            list.AddStrings(std::move(taken));
+            model.insert(model.end(), more.begin(), more.end());
+            EXPECT_TRUE(taken.Empty());
+            break;
+        }
+        }
+        if (step % 500 == 499) {
+            // A copy is whole and goes its own way.
+            tk::Strings copy = list;
+            list.Clear();
+            EXPECT_EQ(copy.Items(), model);
+            list = copy;
+            copy.Set(0, "changed");
+            list.SetSorted(!list.Sorted());
+            if (list.Sorted())
+                std::stable_sort(model.begin(), model.end(), before);
+        }
+        ASSERT_EQ(list.Count(), static_cast<int>(model.size())) << "step " << step;
+    }
+    EXPECT_EQ(list.Items(), model);
+    EXPECT_EQ(list.Text().size(), [&] {
+        size_t size = 0;
+        for (const std::string& line : model)
+            size += line.size() + 2;
+        return size;
+    }());
 }
 
 }  // namespace
