@@ -87,7 +87,7 @@ uint32_t Strings::Store(std::string_view value)
     if (blocks_.empty() || blocks_.back().capacity - blocks_.back().size < need) {
         if (blocks_.size() == MaxBlocks)
             throw std::length_error("Strings: too many lines");
-        uint32_t capacity = blocks_.empty() ? FirstBlockSize : std::min(2 * blocks_.back().capacity, MaxBlockSize);
+        uint32_t capacity = blocks_.empty() ? FirstBlockSize : 2 * std::min(blocks_.back().capacity, MaxBlockSize / 2);
         // A line longer than a block has a block of its own, so it starts at offset 0.
         capacity = std::max(capacity, static_cast<uint32_t>(need));
         // The old blocks stay where they are, so value may still point into one.
@@ -125,6 +125,11 @@ void Strings::Compact()
     TakeLines(Strings(*this));
 }
 
+bool Strings::Before(uint32_t a, uint32_t b) const
+{
+    return platform::CompareText(Bytes(a), Bytes(b)) < 0;
+}
+
 void Strings::SortFrom(size_t first)
 {
     auto from = lines_.begin() + static_cast<std::ptrdiff_t>(first);
@@ -136,9 +141,7 @@ void Strings::SortFrom(size_t first)
             return order != 0 ? order < 0 : a < b;
         });
     } else {
-        std::stable_sort(from, lines_.end(), [this](uint32_t a, uint32_t b) {
-            return platform::CompareText(Bytes(a), Bytes(b)) < 0;
-        });
+        std::stable_sort(from, lines_.end(), [this](uint32_t a, uint32_t b) { return Before(a, b); });
     }
 }
 
@@ -202,7 +205,7 @@ void Strings::AddStrings(Strings&& lines)
         // came before it, as Add does.
         SortFrom(middle);
         std::inplace_merge(lines_.begin(), lines_.begin() + static_cast<std::ptrdiff_t>(middle), lines_.end(),
-                           [this](uint32_t a, uint32_t b) { return platform::CompareText(Bytes(a), Bytes(b)) < 0; });
+                           [this](uint32_t a, uint32_t b) { return Before(a, b); });
     }
     Changed();
 }
@@ -268,8 +271,7 @@ void Strings::SetSorted(bool sorted)
         return;
     }
     sorted_ = sorted;
-    auto before = [this](uint32_t a, uint32_t b) { return platform::CompareText(Bytes(a), Bytes(b)) < 0; };
-    if (sorted_ && !std::is_sorted(lines_.begin(), lines_.end(), before)) {
+    if (sorted_ && !std::is_sorted(lines_.begin(), lines_.end(), [this](uint32_t a, uint32_t b) { return Before(a, b); })) {
         SortFrom(0);
         Changed();
     }

@@ -112,6 +112,7 @@ private:
     void Forget(uint32_t line);
     void CompactIfWasteful();
     void Compact();
+    bool Before(uint32_t a, uint32_t b) const;
     // Sorts the lines from index first on, equal lines keeping their order.
     void SortFrom(size_t first);
     void Changed();

@@ -147,6 +147,12 @@ TEST(Strings, ReadsBackAsAVectorThroughEveryChange)
 
     tk::Strings list;
     Lines model;
+    auto added = [&](const std::string& line) {
+        if (list.Sorted())
+            model.insert(std::upper_bound(model.begin(), model.end(), line, before), line);
+        else
+            model.push_back(line);
+    };
     for (int step = 0; step < 3000; ++step) {
         int count = static_cast<int>(model.size());
         // A line of the list itself is added as often as a new one.
@@ -158,19 +164,13 @@ TEST(Strings, ReadsBackAsAVectorThroughEveryChange)
         case 0:
         case 1:
             list.Add(line);
-            if (list.Sorted())
-                model.insert(std::upper_bound(model.begin(), model.end(), line, before), line);
-            else
-                model.push_back(line);
+            added(line);
             break;
         case 2:
             if (count > 0) {
                 std::string copy(own);
                 list.Add(own);
-                if (list.Sorted())
-                    model.insert(std::upper_bound(model.begin(), model.end(), copy, before), copy);
-                else
-                    model.push_back(copy);
+                added(copy);
             }
             break;
         case 3:
@@ -214,7 +214,8 @@ TEST(Strings, ReadsBackAsAVectorThroughEveryChange)
             list.Clear();
             EXPECT_EQ(copy.Items(), model);
             list = copy;
-            copy.Set(0, "changed");
+            if (!copy.Empty())
+                copy.Set(0, "changed");
             list.SetSorted(!list.Sorted());
             if (list.Sorted())
                 std::stable_sort(model.begin(), model.end(), before);
