@@ -212,18 +212,6 @@ int CompareText(std::string_view a, std::string_view b)
     return a.size() == b.size() ? 0 : a.size() < b.size() ? -1 : 1;
 }
 
-uint32_t CompareTextPrefix(std::string_view s)
-{
-    uint32_t prefix = 0;
-    bool trail = false;
-    for (size_t i = 0; i < 4; ++i) {
-        auto c = static_cast<unsigned char>(i < s.size() && !trail ? AsciiUpper(s[i]) : i < s.size() ? s[i] : 0);
-        prefix = prefix << 8 | c;
-        trail = !trail && IsLeadByte(c);
-    }
-    return prefix;
-}
-
 std::string Trim(std::string_view s)
 {
     return std::string(TrimView(s));

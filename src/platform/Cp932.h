@@ -3,7 +3,6 @@
 
 #include <compare>
 #include <cstddef>
-#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -38,10 +37,6 @@ std::string LowerCase(std::string_view s);
 // <0, 0, >0 like strcmp on unsigned bytes.
 int CompareText(std::string_view a, std::string_view b);
 inline bool SameText(std::string_view a, std::string_view b) { return CompareText(a, b) == 0; }
-// The first 4 bytes of s as CompareText sees them (letters upper-cased, trail bytes as they are,
-// zeros past the end) in one number: where the numbers of two texts differ, they order as
-// CompareText does; where they are equal, only CompareText can tell.
-uint32_t CompareTextPrefix(std::string_view s);
 
 // Leading and trailing blanks and control characters (bytes <= 0x20) removed.
 std::string Trim(std::string_view s);

@@ -75,10 +75,6 @@ void CheckCase(const std::string& a, const std::string& b)
     int order = platform::CompareText(a, b);
     Check(Sign(order) == -Sign(platform::CompareText(b, a)));
     Check(Sign(order) == Sign(upper.compare(platform::UpperCase(b))));
-    // Sorting trusts the prefixes wherever they differ.
-    uint32_t prefixA = platform::CompareTextPrefix(a);
-    uint32_t prefixB = platform::CompareTextPrefix(b);
-    Check(prefixA == prefixB || (prefixA < prefixB) == (order < 0));
 }
 
 void CheckTrim(const std::string& s)
