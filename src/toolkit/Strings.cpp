@@ -57,11 +57,9 @@ void Strings::TakeLines(Strings&& other)
 {
     blocks_ = std::move(other.blocks_);
     lines_ = std::move(other.lines_);
-    storedBytes_ = other.storedBytes_;
     gapBytes_ = other.gapBytes_;
     other.blocks_.clear();
     other.lines_.clear();
-    other.storedBytes_ = 0;
     other.gapBytes_ = 0;
 }
 
@@ -104,8 +102,15 @@ uint32_t Strings::Store(std::string_view value)
     *at++ = static_cast<char>(length);
     std::memcpy(at, value.data(), value.size());
     block.size += static_cast<uint32_t>(need);
-    storedBytes_ += need;
     return line;
+}
+
+size_t Strings::StoredBytes() const
+{
+    size_t bytes = 0;
+    for (const Block& block : blocks_)
+        bytes += block.size;
+    return bytes;
 }
 
 void Strings::Forget(uint32_t line)
@@ -116,7 +121,7 @@ void Strings::Forget(uint32_t line)
 
 void Strings::CompactIfWasteful()
 {
-    if (gapBytes_ > TolerableGapBytes && 2 * gapBytes_ > storedBytes_)
+    if (gapBytes_ > TolerableGapBytes && 2 * gapBytes_ > StoredBytes())
         Compact();
 }
 
@@ -242,7 +247,6 @@ void Strings::Clear()
     }
     blocks_.clear();
     lines_.clear();
-    storedBytes_ = 0;
     gapBytes_ = 0;
     Changed();
 }
@@ -280,7 +284,7 @@ void Strings::SetSorted(bool sorted)
 std::string Strings::Text() const
 {
     std::string text;
-    text.reserve(storedBytes_ - gapBytes_ + lines_.size() * 2);
+    text.reserve(StoredBytes() - gapBytes_ + lines_.size() * 2);
     for (uint32_t line : lines_) {
         text += Bytes(line);
         text += "\r\n";

@@ -108,6 +108,8 @@ private:
     std::string_view Bytes(uint32_t line) const;
     // Copies the bytes in (value may be a line of this list) and answers the new line's reference.
     uint32_t Store(std::string_view value);
+    // The bytes in the blocks, gaps included.
+    size_t StoredBytes() const;
     // The line's bytes become a gap, taken back when gaps outweigh lines.
     void Forget(uint32_t line);
     void CompactIfWasteful();
@@ -119,7 +121,6 @@ private:
 
     std::vector<Block> blocks_;
     std::deque<uint32_t> lines_;
-    size_t storedBytes_ = 0;
     size_t gapBytes_ = 0;
     bool sorted_ = false;
     uint64_t revision_ = NextRevision();
