@@ -2,7 +2,7 @@
 
 #include <algorithm>
 #include <array>
-#include <unordered_map>
+#include <cstring>
 
 #include "platform/Cp932.h"
 
@@ -24,41 +24,49 @@ bool IsTrailByte(unsigned char c)
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
-// The entries as one automaton (Aho-Corasick), so a line is read once for all of them. A node
-// knows the nearest node on its chain of suffixes that ends an entry; once every entry on a chain
-// has been found, the chain is not walked again.
-class EntryAutomaton {
+// The entries looked for together. A position of a line is tested first against the entries'
+// first bytes (up to four) through bitmaps; only a position that passes is walked along the sorted
+// entries, narrowing their range byte by byte, so a line costs a few operations a byte whatever the
+// number of entries, and entries that share a long start (a class's methods) cost nothing extra.
+class EntryFinder {
 public:
-    explicit EntryAutomaton(const std::vector<std::string_view>& patterns)
+    // patterns: sorted, without repeats, none empty.
+    explicit EntryFinder(const std::vector<std::string_view>& patterns) : patterns_(patterns)
     {
-        nodes_.emplace_back();
-        root_.fill(-1);
-        for (size_t p = 0; p < patterns.size(); ++p)
-            Insert(patterns[p], static_cast<int>(p));
-        Link();
         found_.assign(patterns.size(), -1);
         left_ = patterns.size();
+        for (std::string_view pattern : patterns) {
+            size_t length = std::min<size_t>(pattern.size(), PrefixLength);
+            std::vector<uint64_t>& bits = bits_[length - 1];
+            if (bits.empty()) {
+                bits.assign((size_t{1} << HashBits) / 64, 0);
+                lengths_.push_back(length);
+            }
+            uint32_t hash = Hash(Key(pattern.data(), length));
+            bits[hash / 64] |= uint64_t{1} << (hash % 64);
+            firstBytes_[static_cast<unsigned char>(pattern[0])] = true;
+        }
     }
 
     // Notes line number for every entry first seen in line.
     void Scan(std::string_view line, int32_t number)
     {
-        starts_.assign(line.size(), true);
-        for (size_t i = 0; i < line.size(); ++i) {
-            auto c = static_cast<unsigned char>(line[i]);
-            if (platform::IsLeadByte(c) && i + 1 < line.size() && IsTrailByte(static_cast<unsigned char>(line[i + 1])))
-                starts_[++i] = false;
-        }
-        int state = 0;
-        for (size_t i = 0; i < line.size() && left_ > 0; ++i) {
-            auto c = static_cast<unsigned char>(line[i]);
-            int next = Child(state, c);
-            while (next < 0 && state != 0) {
-                state = nodes_[static_cast<size_t>(state)].Fail;
-                next = Child(state, c);
+        bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+        if (!ascii) {
+            starts_.assign(line.size(), true);
+            for (size_t i = 0; i + 1 < line.size(); ++i) {
+                if (platform::IsLeadByte(static_cast<unsigned char>(line[i])) && IsTrailByte(static_cast<unsigned char>(line[i + 1])))
+                    starts_[++i] = false;
             }
-            state = next < 0 ? 0 : next;
-            Report(state, i, line, number);
+        }
+        const char* bytes = line.data();
+        for (size_t i = 0; i < line.size() && left_ > 0; ++i) {
+            if (!firstBytes_[static_cast<unsigned char>(bytes[i])] || !MayStartAt(line, i))
+                continue;
+            // As the add-in's search: no match starts on a trail byte; none starting below 0x40 can.
+            if (!ascii && static_cast<unsigned char>(bytes[i]) >= 0x40 && !starts_[i])
+                continue;
+            Walk(line.substr(i), number);
         }
     }
 
@@ -66,104 +74,66 @@ public:
     const std::vector<int32_t>& Found() const { return found_; }
 
 private:
-    struct Node {
-        std::vector<std::pair<unsigned char, int>> Next;
-        int Fail = 0;
-        int Output = -1;   // nearest node on the suffix chain, this one included, that ends an entry
-        int Pattern = -1;  // the entry this node ends
-        uint32_t Depth = 0;
-        bool ChainDone = false;
-    };
+    static constexpr size_t PrefixLength = 4;
+    static constexpr size_t HashBits = 16;
 
-    int Child(int node, unsigned char c) const
+    static uint32_t Key(const char* bytes, size_t length)
     {
-        if (node == 0)
-            return root_[c];
-        for (const auto& [byte, child] : nodes_[static_cast<size_t>(node)].Next) {
-            if (byte == c)
-                return child;
-        }
-        return -1;
+        uint32_t key = 0;
+        if (length == PrefixLength)
+            std::memcpy(&key, bytes, PrefixLength);
+        else
+            std::memcpy(&key, bytes, length);
+        return key;
     }
+    static uint32_t Hash(uint32_t key) { return (key * 2654435761u) >> (32 - HashBits); }
 
-    void Insert(std::string_view pattern, int index)
+    bool MayStartAt(std::string_view line, size_t at) const
     {
-        int node = 0;
-        for (char ch : pattern) {
-            auto c = static_cast<unsigned char>(ch);
-            int next = Child(node, c);
-            if (next < 0) {
-                next = static_cast<int>(nodes_.size());
-                nodes_.emplace_back();
-                nodes_.back().Depth = nodes_[static_cast<size_t>(node)].Depth + 1;
-                if (node == 0)
-                    root_[c] = next;
-                else
-                    nodes_[static_cast<size_t>(node)].Next.emplace_back(c, next);
-            }
-            node = next;
-        }
-        nodes_[static_cast<size_t>(node)].Pattern = index;
-    }
-
-    void Link()
-    {
-        std::vector<int> queue;
-        for (int child : root_) {
-            if (child >= 0)
-                queue.push_back(child);
-        }
-        for (size_t at = 0; at < queue.size(); ++at) {
-            int node = queue[at];
-            Node& current = nodes_[static_cast<size_t>(node)];
-            current.Output = current.Pattern >= 0 ? node : nodes_[static_cast<size_t>(current.Fail)].Output;
-            for (const auto& [c, child] : current.Next) {
-                int fail = current.Fail;
-                int target = Child(fail, c);
-                while (target < 0 && fail != 0) {
-                    fail = nodes_[static_cast<size_t>(fail)].Fail;
-                    target = Child(fail, c);
-                }
-                nodes_[static_cast<size_t>(child)].Fail = target < 0 ? 0 : target;
-                queue.push_back(child);
-            }
-        }
-    }
-
-    void Report(int state, size_t end, std::string_view line, int32_t number)
-    {
-        int node = nodes_[static_cast<size_t>(state)].Output;
-        chain_.clear();
-        bool allFound = true;
-        for (; node > 0 && !nodes_[static_cast<size_t>(node)].ChainDone;
-             node = nodes_[static_cast<size_t>(nodes_[static_cast<size_t>(node)].Fail)].Output) {
-            Node& match = nodes_[static_cast<size_t>(node)];
-            chain_.push_back(node);
-            auto& found = found_[static_cast<size_t>(match.Pattern)];
-            if (found >= 0)
+        for (size_t length : lengths_) {
+            if (at + length > line.size())
                 continue;
-            size_t start = end + 1 - match.Depth;
-            // As the add-in's search: no match starts on a trail byte, and none starting below 0x40
-            // can.
-            if (static_cast<unsigned char>(line[start]) < 0x40 || starts_[start]) {
-                found = number;
-                --left_;
-            } else {
-                allFound = false;
-            }
+            uint32_t hash = Hash(Key(line.data() + at, length));
+            if (bits_[length - 1][hash / 64] >> (hash % 64) & 1)
+                return true;
         }
-        if (allFound) {
-            for (int done : chain_)
-                nodes_[static_cast<size_t>(done)].ChainDone = true;
+        return false;
+    }
+
+    // Every entry that text starts with.
+    void Walk(std::string_view text, int32_t number)
+    {
+        size_t low = 0;
+        size_t high = patterns_.size();
+        for (size_t depth = 0; low < high; ++depth) {
+            // Within the range all entries share depth bytes; one of exactly that length sorts first.
+            if (patterns_[low].size() == depth) {
+                if (found_[low] < 0) {
+                    found_[low] = number;
+                    --left_;
+                }
+                ++low;
+            }
+            if (low >= high || depth >= text.size())
+                return;
+            auto c = static_cast<unsigned char>(text[depth]);
+            auto byteAt = [depth](std::string_view pattern) { return static_cast<unsigned char>(pattern[depth]); };
+            auto first = patterns_.begin() + static_cast<std::ptrdiff_t>(low);
+            auto last = patterns_.begin() + static_cast<std::ptrdiff_t>(high);
+            auto from = std::partition_point(first, last, [&](std::string_view p) { return byteAt(p) < c; });
+            auto to = std::partition_point(from, last, [&](std::string_view p) { return byteAt(p) == c; });
+            low = static_cast<size_t>(from - patterns_.begin());
+            high = static_cast<size_t>(to - patterns_.begin());
         }
     }
 
-    std::vector<Node> nodes_;
-    std::array<int, 256> root_;
+    const std::vector<std::string_view>& patterns_;
+    std::array<std::vector<uint64_t>, PrefixLength> bits_;
+    std::vector<size_t> lengths_;  // of the bitmaps in use
+    std::array<bool, 256> firstBytes_{};
     std::vector<int32_t> found_;
     size_t left_ = 0;
     std::vector<bool> starts_;
-    std::vector<int> chain_;
 };
 
 }  // namespace
@@ -217,27 +187,28 @@ ReadableLines CountReadableLines(const std::vector<std::string_view>& lines)
 std::vector<int32_t> JumpLines(const std::vector<std::string_view>& lines, int32_t implementationLine,
                                int32_t readable, const std::vector<std::string>& entries)
 {
-    std::unordered_map<std::string_view, size_t> unique;
     std::vector<std::string_view> patterns;
-    std::vector<size_t> patternOf;
     for (const std::string& entry : entries) {
-        if (entry.empty()) {
-            patternOf.push_back(SIZE_MAX);
-            continue;
-        }
-        auto [it, added] = unique.emplace(entry, patterns.size());
-        if (added)
+        if (!entry.empty())
             patterns.push_back(entry);
-        patternOf.push_back(it->second);
     }
-    EntryAutomaton automaton(patterns);
+    // Ordered byte by byte as unsigned values, as the walk narrows the range.
+    std::sort(patterns.begin(), patterns.end());
+    patterns.erase(std::unique(patterns.begin(), patterns.end()), patterns.end());
+    EntryFinder finder(patterns);
     int32_t end = std::min<int32_t>(readable, static_cast<int32_t>(lines.size()));
-    for (int32_t i = std::max(implementationLine, 0); i < end && !automaton.Done(); ++i)
-        automaton.Scan(lines[static_cast<size_t>(i)], i);
+    for (int32_t i = std::max(implementationLine, 0); i < end && !finder.Done(); ++i)
+        finder.Scan(lines[static_cast<size_t>(i)], i);
     std::vector<int32_t> result;
     result.reserve(entries.size());
-    for (size_t p : patternOf)
-        result.push_back(p == SIZE_MAX ? -1 : automaton.Found()[p]);
+    for (const std::string& entry : entries) {
+        if (entry.empty()) {
+            result.push_back(-1);
+            continue;
+        }
+        auto at = std::lower_bound(patterns.begin(), patterns.end(), std::string_view(entry));
+        result.push_back(finder.Found()[static_cast<size_t>(at - patterns.begin())]);
+    }
     return result;
 }
 

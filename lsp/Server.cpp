@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
+#include <optional>
 
 #include "JumpLines.h"
 #include "PascalLexer.h"
@@ -35,6 +36,11 @@ enum class Severity { Error = 1, Warning = 2 };
 struct ParamsError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
+
+bool IsAscii(std::string_view text)
+{
+    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
 
 bool ReadFileBytes(const std::string& path, std::string& bytes)
 {
@@ -566,12 +572,23 @@ IndexedUnit Server::ScanForIndex(const std::string& path)
 {
     IndexedUnit indexed;
     indexed.Path = path;
-    ScannedUnit unit;
-    if (!ScanUnit(path, unit))
+    UnitScanner::Result scan;
+    std::string reason;
+    if (!scanner_.Scan(path, scan, reason))
         return indexed;
-    indexed.Routines.reserve(unit.Routines.Symbols.size());
-    for (RoutineSymbol& symbol : unit.Routines.Symbols)
-        indexed.Routines.push_back({NameOf(symbol.Name, unit.Source.Encoding), symbol.Kind, symbol.Line});
+    Outline outline = BuildOutline(scan.Text, scan.Entries);
+    // The encoding matters only to names that are not ASCII, and finding it costs a pass over the unit.
+    std::optional<FileEncoding> encoding;
+    indexed.Routines.reserve(outline.Symbols.size());
+    for (RoutineSymbol& symbol : outline.Symbols) {
+        if (symbol.Name.empty())
+            continue;
+        if (!encoding && !IsAscii(symbol.Name)) {
+            auto document = documents_.find(path);
+            encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
+        }
+        indexed.Routines.push_back({encoding ? NameOf(symbol.Name, *encoding) : std::move(symbol.Name), symbol.Kind, symbol.Line});
+    }
     return indexed;
 }
 
@@ -599,8 +616,7 @@ void Server::RefreshIndex()
 
 std::string Server::NameOf(std::string_view bytes, FileEncoding encoding) const
 {
-    bool ascii = std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return ascii ? std::string(bytes) : DecodeFromFile(bytes, encoding.Kind);
+    return IsAscii(bytes) ? std::string(bytes) : DecodeFromFile(bytes, encoding.Kind);
 }
 
 json Server::PositionOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const
