@@ -220,6 +220,12 @@ Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop
     host_.SetQuerySave([](const std::string&) { return refhost::SaveAnswer::Discard; });
 }
 
+Server::~Server()
+{
+    for (const auto& [path, document] : documents_)
+        host_.CloseFile(path);
+}
+
 void Server::Handle(const std::string& body)
 {
     json message = json::parse(body, nullptr, false);
