@@ -688,18 +688,6 @@ json Server::WorkspaceSymbol(const json& params)
         const IndexedRoutine* Routine;  // none for the unit itself
         std::string_view Name;
     };
-    std::vector<Match> matches;
-    for (const IndexedUnit& unit : index_.Units()) {
-        std::string_view unitName = UnitNameOf(unit.Path);
-        int rank = MatchRank(unitName, query);
-        if (rank >= 0)
-            matches.push_back({rank, &unit, nullptr, unitName});
-        for (const IndexedRoutine& routine : unit.Routines) {
-            rank = MatchRank(routine.Name, query);
-            if (rank >= 0)
-                matches.push_back({rank, &unit, &routine, routine.Name});
-        }
-    }
     auto better = [](const Match& a, const Match& b) {
         if (a.Rank != b.Rank)
             return a.Rank < b.Rank;
@@ -711,8 +699,32 @@ json Server::WorkspaceSymbol(const json& params)
             return a.Unit->Path < b.Unit->Path;
         return (a.Routine ? a.Routine->Line : -1) < (b.Routine ? b.Routine->Line : -1);
     };
-    size_t count = std::min(matches.size(), symbolLimit_);
-    std::partial_sort(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(count), matches.end(), better);
+    // The best ones only, in a heap whose top is the worst of them: a name that cannot be among them
+    // costs its match and one comparison.
+    std::vector<Match> matches;
+    auto consider = [&](const Match& match) {
+        if (matches.size() < symbolLimit_) {
+            matches.push_back(match);
+            std::push_heap(matches.begin(), matches.end(), better);
+        } else if (better(match, matches.front())) {
+            std::pop_heap(matches.begin(), matches.end(), better);
+            matches.back() = match;
+            std::push_heap(matches.begin(), matches.end(), better);
+        }
+    };
+    for (const IndexedUnit& unit : index_.Units()) {
+        std::string_view unitName = UnitNameOf(unit.Path);
+        int rank = MatchRank(unitName, query);
+        if (rank >= 0)
+            consider({rank, &unit, nullptr, unitName});
+        for (const IndexedRoutine& routine : unit.Routines) {
+            rank = MatchRank(routine.Name, query);
+            if (rank >= 0)
+                consider({rank, &unit, &routine, routine.Name});
+        }
+    }
+    std::sort_heap(matches.begin(), matches.end(), better);
+    size_t count = matches.size();
     json symbols = json::array();
     for (size_t i = 0; i < count; ++i) {
         const Match& match = matches[i];
