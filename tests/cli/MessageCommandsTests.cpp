@@ -96,10 +96,18 @@ TEST(MessageCommands, RefusedMessagesAndWrongArguments)
         EXPECT_EQ(send->Wait(), 2);
     }
 
+    // A bus folder that the group or others may enter is refused at once by both commands.
     ASSERT_EQ(chmod(runtime.Path().c_str(), 0700), 0);
-    std::filesystem::create_directory(runtime.Path() + "/quorlin");
-    std::filesystem::permissions(runtime.Path() + "/quorlin", std::filesystem::perms(0750));
-    send.reset(Quorlin({"listen"}, true));
-    EXPECT_NE(send->ReadLine().find("cannot take part in messages"), std::string::npos);
-    EXPECT_EQ(send->Wait(), 1);
+    std::string folder = runtime.Path() + "/quorlin";
+    std::filesystem::create_directory(folder);
+    for (unsigned mode : {0750u, 0705u}) {
+        std::filesystem::permissions(folder, std::filesystem::perms(mode));
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"listen"}, {"send", "Version", "Note", "ALL"}}) {
+            send.reset(Quorlin(command, true));
+            std::string said = send->ReadLine();
+            EXPECT_NE(said.find("cannot take part in messages"), std::string::npos) << command[0] << ": " << said;
+            EXPECT_EQ(send->Wait(2000), 1) << command[0] << " with the folder's mode " << std::oct << mode;
+        }
+    }
 }

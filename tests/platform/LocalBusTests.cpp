@@ -8,6 +8,7 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -157,10 +158,21 @@ TEST(LocalBus, FoldersOthersCanEnterOrOwnAreRefused)
     std::string folder = runtime.Path() + "/quorlin";
     std::string error;
 
-    ASSERT_EQ(mkdir(folder.c_str(), 0755), 0);
-    EXPECT_FALSE(platform::LocalBus::Join("Test", nullptr, error));
-    EXPECT_NE(error.find("0755"), std::string::npos) << error;
-    ASSERT_EQ(rmdir(folder.c_str()), 0);
+    // Any bit for the group or for others is one too many, in the private folder and in a channel's.
+    for (mode_t mode : {0755, 0750, 0705, 0720, 0701}) {
+        char octal[8];
+        std::snprintf(octal, sizeof(octal), "%04o", static_cast<unsigned>(mode));
+        ASSERT_EQ(mkdir(folder.c_str(), 0700), 0);
+        ASSERT_EQ(chmod(folder.c_str(), mode), 0);
+        EXPECT_FALSE(platform::LocalBus::Join("Test", nullptr, error)) << octal;
+        EXPECT_NE(error.find(octal), std::string::npos) << error;
+        ASSERT_EQ(chmod(folder.c_str(), 0700), 0);
+        ASSERT_EQ(mkdir((folder + "/Test").c_str(), 0700), 0);
+        ASSERT_EQ(chmod((folder + "/Test").c_str(), mode), 0);
+        EXPECT_FALSE(platform::LocalBus::Join("Test", nullptr, error)) << octal;
+        EXPECT_NE(error.find(folder + "/Test: mode " + octal), std::string::npos) << error;
+        std::filesystem::remove_all(folder);
+    }
 
     std::string elsewhere = runtime.Path() + "/elsewhere";
     ASSERT_EQ(mkdir(elsewhere.c_str(), 0700), 0);

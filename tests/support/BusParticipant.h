@@ -97,11 +97,21 @@ public:
         }
     }
 
-    // The child's exit status (-1 when it did not exit normally).
-    int Wait()
+    // The child's exit status; -1 when it did not exit normally or was still running after
+    // timeoutMs, when it is killed, so that a test that waits for the wrong thing fails instead of
+    // hanging.
+    int Wait(int timeoutMs = 10000)
     {
         int status = 0;
-        waitpid(pid_, &status, 0);
+        for (int waited = 0; waitpid(pid_, &status, WNOHANG) != pid_; waited += 5) {
+            if (waited >= timeoutMs) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, nullptr, 0);
+                pid_ = -1;
+                return -1;
+            }
+            usleep(5000);
+        }
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }
