@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/LocalBus.h"
 #include "support/BusParticipant.h"
 
 namespace {
@@ -80,6 +81,40 @@ TEST(MessageCommands, ListenersPrintWhatIsForThemAndAnswerCallbacks)
     kill(other->Pid(), SIGTERM);
     EXPECT_EQ(other->Wait(), 0);
     EXPECT_TRUE(WaitForParticipants(runtime, 0)) << "a listener ended by a signal leaves no endpoint";
+}
+
+TEST(MessageCommands, FieldsThatWouldNotTravelWholeAreRefusedAndReceivedControlsShownEscaped)
+{
+    PrivateRuntimeFolder runtime;
+    std::unique_ptr<ChildProcess> listener(Quorlin({"listen"}));
+    std::unique_ptr<ChildProcess> raw(Quorlin({"--raw", "listen"}));
+    ASSERT_TRUE(WaitForParticipants(runtime, 2));
+
+    for (const std::vector<std::string>& refused : {
+             std::vector<std::string>{"send", "Get_Version", "Note", "ALL"},
+             {"send", "ダウンロード", "Note", "ALL"},
+             {"send", "Hi\nConsole_Forged_Note_ALL", "Note", "ALL"},
+             {"--raw", "send", "Hi", "Note\x1b[2J", "ALL"},
+             {"send", "--group", "A_B", "Hi", "Note", "ALL"},
+             {"listen", "--group", "A_B"},
+         }) {
+        std::unique_ptr<ChildProcess> send(Quorlin(refused, true));
+        EXPECT_NE(send->ReadLine().find("quorlin: Message Field Error: "), std::string::npos) << refused[1];
+        EXPECT_EQ(send->Wait(2000), 1) << refused[1];
+    }
+
+    // Another program may still send them: the listeners show them on one line each.
+    std::string error;
+    auto other = platform::LocalBus::Join("GlobalConnection", nullptr, error);
+    ASSERT_TRUE(other) << error;
+    EXPECT_EQ(other->Send(std::string("Evil_Hi\nQuorlin_Version\x1b[2J") + '\0' + "_ALL"), 3);
+    EXPECT_EQ(listener->ReadLine(), "Evil_Hi\\x0aQuorlin_Version\\x1b[2J\\x00_ALL");
+    EXPECT_EQ(raw->ReadLine(), "Evil_Hi\\x0aQuorlin_Version\\x1b[2J\\x00_ALL");
+    // Nothing refused reached them before.
+    std::unique_ptr<ChildProcess> send(Quorlin({"send", "ソフト", "Note", "ALL"}));
+    EXPECT_EQ(send->Wait(), 0);
+    EXPECT_EQ(listener->ReadLine(), "Console_ソフト_Note_ALL");
+    EXPECT_EQ(raw->ReadLine(), "Console_\x83\x5c\x83\x74\x83\x67_Note_ALL");
 }
 
 TEST(MessageCommands, RefusedMessagesAndWrongArguments)

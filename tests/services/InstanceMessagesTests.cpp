@@ -98,9 +98,11 @@ TEST_F(InstanceMessagesTest, VersionQueriesAreRecordedAndAnsweredWhoeverTheyAreF
     EXPECT_EQ(form.Memo1->Lines().Count(), 3);
     EXPECT_EQ(answers, std::vector<std::string>{"Tool_Hello_Note_ALL"});
 
-    // Too long to travel: said, and nothing sent.
+    // Too long to travel, or a field that would not arrive whole: said, and nothing sent.
     form.MessageCtrl1->Send(std::string(208, 'c'), std::string(40, 'k'), "ALL");
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Message Length Error"});
+    form.MessageCtrl1->Send("Hello", "Note", "Quorlin_ALL");
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Message Length Error", "Message Field Error: To holds \"_\", "
+                                                                                 "which separates the fields"}));
     EXPECT_EQ(form.Memo1->Lines().Count(), 3);
     // Its own message to its own group reaches it, as the others'.
     form.MessageCtrl1->Send("Version", "Note", "Quorlin");
