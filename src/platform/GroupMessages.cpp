@@ -65,8 +65,17 @@ GroupMessenger::GroupMessenger(Receiver receiver, Refusal refused)
 
 bool GroupMessenger::Join(const std::string& channel, std::string& error)
 {
-    bus_ = LocalBus::Join(channel, [this](const std::string& text) { Receive(text); }, error);
+    bus_ = LocalBus::Join(channel, group_, [this](const std::string& text) { Receive(text); }, error);
     return bus_ != nullptr;
+}
+
+bool GroupMessenger::SetGroup(std::string group)
+{
+    std::string error;
+    if (bus_ && !bus_->MoveTo(group, error))
+        return false;
+    group_ = std::move(group);
+    return true;
 }
 
 GroupMessenger::SendResult GroupMessenger::Send(const std::string& command, const std::string& kind,
@@ -90,7 +99,11 @@ GroupMessenger::SendResult GroupMessenger::Send(const std::string& command, cons
     }
     if (!bus_)
         return SendResult::NotJoined;
-    bus_->Send(text);
+    // Without this, the answers to a "CALLBACK" would cost the square of the participants.
+    if (kind == "CALLBACK" || to == "ALL")
+        bus_->Send(text);
+    else
+        bus_->SendTo(to, text);
     return SendResult::Sent;
 }
 

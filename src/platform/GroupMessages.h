@@ -46,11 +46,14 @@ public:
     LocalBus* Bus() const { return bus_.get(); }
 
     const std::string& Group() const { return group_; }
-    void SetGroup(std::string group) { group_ = std::move(group); }
+    // Once joined, moves to the group's participants; false (the group stays) when that fails.
+    bool SetGroup(std::string group);
 
     // Refuses the message when a field, the group included, has a FieldError, or when Command,
     // Kind and To together exceed MaxFields bytes or the whole text exceeds what the bus carries;
-    // otherwise gives it to every participant before returning.
+    // otherwise gives it to every participant it concerns before returning: a "CALLBACK" or a
+    // message for "ALL" to all, any other only to the participants of the group it is for, as
+    // the others would do nothing with it.
     SendResult Send(const std::string& command, const std::string& kind, const std::string& to);
 
 private:

@@ -38,11 +38,7 @@ ChildProcess* Quorlin(std::vector<std::string> arguments, bool withErrors = fals
 bool WaitForParticipants(const PrivateRuntimeFolder& runtime, size_t count)
 {
     for (int turn = 0; turn < 500; ++turn) {
-        std::error_code missing;
-        size_t present = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(runtime.Channel("GlobalConnection"), missing))
-            present += entry.path().filename().string()[0] != '.';
-        if (present == count)
+        if (runtime.Endpoints("GlobalConnection").size() == count)
             return true;
         usleep(10000);
     }
@@ -105,7 +101,7 @@ TEST(MessageCommands, FieldsThatWouldNotTravelWholeAreRefusedAndReceivedControls
 
     // Another program may still send them: the listeners show them on one line each.
     std::string error;
-    auto other = platform::LocalBus::Join("GlobalConnection", nullptr, error);
+    auto other = platform::LocalBus::Join("GlobalConnection", "Evil", nullptr, error);
     ASSERT_TRUE(other) << error;
     EXPECT_EQ(other->Send(std::string("Evil_Hi\nQuorlin_Version\x1b[2J") + '\0' + "_ALL"), 3);
     EXPECT_EQ(listener->ReadLine(), "Evil_Hi\\x0aQuorlin_Version\\x1b[2J\\x00_ALL");

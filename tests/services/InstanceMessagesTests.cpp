@@ -79,10 +79,7 @@ TEST_F(InstanceMessagesTest, VersionQueriesAreRecordedAndAnsweredWhoeverTheyAreF
     EXPECT_EQ(std::count(answers.begin(), answers.end(), "Quorlin_Version_RETURN_Tool"), 1);
 
     // A program without a message loop takes no part.
-    auto participants = [this] {
-        auto entries = std::filesystem::directory_iterator(runtime.Channel("GlobalConnection"));
-        return std::distance(begin(entries), end(entries));
-    };
+    auto participants = [this] { return runtime.Endpoints("GlobalConnection").size(); };
     auto before = participants();
     quorlin::TMessageCtrl quiet(nullptr);
     platform::EventSources::Instance().SetListener({});

@@ -7,10 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/EventSources.h"
 #include "support/TempFolder.h"
@@ -37,8 +40,22 @@ public:
             unsetenv("XDG_RUNTIME_DIR");
     }
     const std::string& Path() const { return folder_.Path(); }
-    // The folder of a channel's endpoints.
+    // The folder of a channel, which holds a folder of endpoints for each address.
     std::string Channel(const std::string& channel) const { return folder_.Path() + "/quorlin/" + channel; }
+    // The paths of a channel's endpoints in the order of their names (the order of joining), of
+    // participants that are starting left out; a folder or endpoint going meanwhile is no failure.
+    std::vector<std::string> Endpoints(const std::string& channel) const
+    {
+        std::vector<std::filesystem::path> found;
+        std::error_code failure;
+        for (std::filesystem::recursive_directory_iterator entry(Channel(channel), failure), end;
+             !failure && entry != end; entry.increment(failure)) {
+            if (entry->is_socket(failure) && entry->path().filename().string()[0] != '.')
+                found.push_back(entry->path());
+        }
+        std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.filename() < b.filename(); });
+        return {found.begin(), found.end()};
+    }
 
 private:
     TempFolder folder_;
