@@ -161,12 +161,9 @@ TEST(RyCtrlGridTest, SectionsFillTheColumnsOfTheirNameInAnyOrder)
     GridForm form;
     TRyCtrlGrid& grid = *form.Grid;
     grid.LoadFromFile(reordered);
-    EXPECT_EQ(grid.DataRowCount(), 2);
-    EXPECT_EQ(grid.FieldText("PropName", 0), "Count");
-    EXPECT_EQ(grid.FieldText("PropName", 1), "Width");
-    EXPECT_EQ(grid.FieldText("PropType", 0), "Longint");
-    EXPECT_EQ(grid.FieldText("ReadType", 0), "Method");
-    EXPECT_EQ(grid.FieldText("ReadType", 1), "");
+    ASSERT_EQ(grid.DataRowCount(), 2);
+    EXPECT_EQ(grid.Rows(1), (Texts{"", "Count", "Longint", "Method"}));
+    EXPECT_EQ(grid.Rows(2), (Texts{"", "Width", "", ""}));
 
     // A table saved into a file that holds other sections first reads back as it was.
     std::string shared = folder.Write("Shared.prp", "[Other]\r\nkept=1\r\n");
