@@ -1,10 +1,10 @@
-// The four-field messages of named groups: how a text splits, what is too long to send, and the
-// automatic answer to a "CALLBACK" whoever it is for.
+// The four-field messages of named groups: how a text splits, what is refused (too long, or a field
+// that would not travel whole), and the automatic answer to a "CALLBACK" whoever it is for.
 
 #include <poll.h>
 
 #include <algorithm>
-
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -18,6 +18,28 @@ namespace {
 std::vector<std::string> Fields(const platform::GroupMessage& message)
 {
     return {message.From, message.Command, message.Kind, message.To};
+}
+
+// The other program: group "Peer", reports every message that reaches its receiver.
+ChildProcess* StartPeer()
+{
+    return new ChildProcess([](int report) {
+        platform::GroupMessenger messenger(
+            [report](const platform::GroupMessage& message) {
+                Report(report, message.From + "|" + message.Command + "|" + message.Kind + "|" + message.To);
+            },
+            nullptr);
+        messenger.SetGroup("Peer");
+        std::string error;
+        if (!messenger.Join("GlobalConnection", error))
+            return 3;
+        Report(report, "ready");
+        for (;;) {
+            pollfd wait{messenger.Bus()->Descriptor(), POLLIN, 0};
+            poll(&wait, 1, -1);
+            messenger.Bus()->Serve();
+        }
+    });
 }
 
 }  // namespace
@@ -38,25 +60,8 @@ TEST(GroupMessages, FieldsRunToTheNextSeparator)
 TEST(GroupMessages, LongMessagesAreRefusedAndAnswersComeDuringTheSend)
 {
     PrivateRuntimeFolder runtime;
-    // The other program: group "Peer", reports every message that reaches its receiver.
-    ChildProcess peer([](int report) {
-        platform::GroupMessenger messenger(
-            [report](const platform::GroupMessage& message) {
-                Report(report, message.From + "|" + message.Command + "|" + message.Kind + "|" + message.To);
-            },
-            nullptr);
-        messenger.SetGroup("Peer");
-        std::string error;
-        if (!messenger.Join("GlobalConnection", error))
-            return 3;
-        Report(report, "ready");
-        for (;;) {
-            pollfd wait{messenger.Bus()->Descriptor(), POLLIN, 0};
-            poll(&wait, 1, -1);
-            messenger.Bus()->Serve();
-        }
-    });
-    ASSERT_EQ(peer.ReadLine(), "ready");
+    std::unique_ptr<ChildProcess> peer(StartPeer());
+    ASSERT_EQ(peer->ReadLine(), "ready");
 
     std::vector<std::string> heard;
     std::vector<std::string> refusals;
@@ -72,7 +77,7 @@ TEST(GroupMessages, LongMessagesAreRefusedAndAnswersComeDuringTheSend)
     EXPECT_EQ(messenger.Send("Version", "CALLBACK", "Peer"), platform::GroupMessenger::SendResult::Sent);
     std::sort(heard.begin(), heard.end());
     EXPECT_EQ(heard, (std::vector<std::string>{"Peer|RETURN", "Tool|RETURN"}));
-    EXPECT_EQ(peer.ReadLine(), "Tool|Version|CALLBACK|Peer");
+    EXPECT_EQ(peer->ReadLine(), "Tool|Version|CALLBACK|Peer");
 
     // For another group: nobody's receiver hears it, the answers still come.
     heard.clear();
@@ -84,7 +89,7 @@ TEST(GroupMessages, LongMessagesAreRefusedAndAnswersComeDuringTheSend)
     EXPECT_EQ(messenger.Send(fields250, "x", "Peer"), platform::GroupMessenger::SendResult::TooLong);
     EXPECT_EQ(refusals, std::vector<std::string>{"Message Length Error"});
     EXPECT_EQ(messenger.Send(std::string(243, 'c'), "x", "Peer"), platform::GroupMessenger::SendResult::Sent);
-    EXPECT_EQ(peer.ReadLine(), "Tool|" + std::string(243, 'c') + "|x|Peer");
+    EXPECT_EQ(peer->ReadLine(), "Tool|" + std::string(243, 'c') + "|x|Peer");
     messenger.SetGroup(std::string(20, 'g'));
     EXPECT_EQ(messenger.Send(std::string(240, 'c'), "x", "Peer"), platform::GroupMessenger::SendResult::TooLong);
     EXPECT_EQ(refusals.size(), 2u);
@@ -93,22 +98,8 @@ TEST(GroupMessages, LongMessagesAreRefusedAndAnswersComeDuringTheSend)
 TEST(GroupMessages, FieldsThatWouldNotTravelWholeAreRefused)
 {
     PrivateRuntimeFolder runtime;
-    ChildProcess peer([](int report) {
-        platform::GroupMessenger messenger(
-            [report](const platform::GroupMessage& message) { Report(report, message.Command + "|" + message.To); },
-            nullptr);
-        messenger.SetGroup("Peer");
-        std::string error;
-        if (!messenger.Join("GlobalConnection", error))
-            return 3;
-        Report(report, "ready");
-        for (;;) {
-            pollfd wait{messenger.Bus()->Descriptor(), POLLIN, 0};
-            poll(&wait, 1, -1);
-            messenger.Bus()->Serve();
-        }
-    });
-    ASSERT_EQ(peer.ReadLine(), "ready");
+    std::unique_ptr<ChildProcess> peer(StartPeer());
+    ASSERT_EQ(peer->ReadLine(), "ready");
     std::vector<std::string> refusals;
     platform::GroupMessenger messenger(nullptr, [&](const std::string& why) { refusals.push_back(why); });
     messenger.SetGroup("Tool");
@@ -144,8 +135,8 @@ TEST(GroupMessages, FieldsThatWouldNotTravelWholeAreRefused)
     messenger.SetGroup("Tool");
     std::string soft = "\x83\x5c\x83\x74\x83\x67";
     EXPECT_EQ(messenger.Send(soft + "\x95\x5b", "x", "Peer"), Result::Sent);
-    EXPECT_EQ(peer.ReadLine(), soft + "\x95\x5b|Peer");
+    EXPECT_EQ(peer->ReadLine(), "Tool|" + soft + "\x95\x5b|x|Peer");
     EXPECT_EQ(messenger.Send("\x83", "x", "Peer"), Result::Sent);
-    EXPECT_EQ(peer.ReadLine(), "\x83|Peer");
+    EXPECT_EQ(peer->ReadLine(), "Tool|\x83|x|Peer");
     EXPECT_EQ(refusals.size(), 8u);
 }
