@@ -99,14 +99,15 @@ TEST(MessageCommands, FieldsThatWouldNotTravelWholeAreRefusedAndReceivedControls
         EXPECT_EQ(send->Wait(2000), 1) << refused[1];
     }
 
-    // Another program may still send them: the listeners show them on one line each.
+    // Another program may still send such bytes: the listeners show them on one line each (the
+    // first line each prints: nothing refused reached them).
     std::string error;
     auto other = platform::LocalBus::Join("GlobalConnection", "Evil", nullptr, error);
     ASSERT_TRUE(other) << error;
     EXPECT_EQ(other->Send(std::string("Evil_Hi\nQuorlin_Version\x1b[2J") + '\0' + "_ALL"), 3);
     EXPECT_EQ(listener->ReadLine(), "Evil_Hi\\x0aQuorlin_Version\\x1b[2J\\x00_ALL");
     EXPECT_EQ(raw->ReadLine(), "Evil_Hi\\x0aQuorlin_Version\\x1b[2J\\x00_ALL");
-    // Nothing refused reached them before.
+    // A "\" as the second byte of a character is no separator and travels.
     std::unique_ptr<ChildProcess> send(Quorlin({"send", "ソフト", "Note", "ALL"}));
     EXPECT_EQ(send->Wait(), 0);
     EXPECT_EQ(listener->ReadLine(), "Console_ソフト_Note_ALL");

@@ -189,7 +189,8 @@ TEST(LocalBus, TextsForAnAddressReachOnlyItsParticipants)
 TEST(LocalBus, AConnectionThatSendsNothingHoldsUpNoOther)
 {
     PrivateRuntimeFolder runtime;
-    // Its reply timeout, which the sender's own does not depend on, is far longer than the wait.
+    // A receiver with a reply timeout far longer than the sender's: how long it waits for a
+    // connection's text must not depend on it.
     ChildProcess receiver([](int report) {
         std::string error;
         auto bus = platform::LocalBus::Join(

@@ -50,7 +50,8 @@ public:
         std::error_code failure;
         for (std::filesystem::recursive_directory_iterator entry(Channel(channel), failure), end;
              !failure && entry != end; entry.increment(failure)) {
-            if (entry->is_socket(failure) && entry->path().filename().string()[0] != '.')
+            std::error_code gone;
+            if (entry->is_socket(gone) && entry->path().filename().string()[0] != '.')
                 found.push_back(entry->path());
         }
         std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.filename() < b.filename(); });
