@@ -89,11 +89,4 @@ std::string PropertyText(const DesignedProperty& property);
 // The form file beside a unit (.dfm in either case), or empty.
 std::string FormFileOf(const std::string& unitFile);
 
-// The unit's source with every identifier oldName inside the declaration of className renamed;
-// comments and strings are left alone. Unchanged when there is no such declaration.
-std::string RenameInClassDeclaration(const std::string& source, const std::string& className,
-                                     const std::string& oldName, const std::string& newName);
-// The ancestor in the unit's "className = class(Ancestor)", or empty.
-std::string DeclaredAncestor(const std::string& source, const std::string& className);
-
 }  // namespace refhost
