@@ -78,6 +78,25 @@ std::pair<size_t, size_t> ClassDeclaration(const std::vector<Token>& tokens, con
     return {0, 0};
 }
 
+bool IsWord(const Token& token, const char* word) { return token.Ident && platform::SameText(token.Text, word); }
+
+// The index after the ';' that ends the declaration starting at i: the ';' outside parentheses,
+// brackets and records (a record field's type holds declarations of its own).
+size_t DeclarationEnd(const std::vector<Token>& tokens, size_t i, size_t last)
+{
+    int nesting = 0;
+    for (; i < last; ++i) {
+        const Token& token = tokens[i];
+        if (token.Text == "(" || token.Text == "[" || IsWord(token, "record"))
+            ++nesting;
+        else if (token.Text == ")" || token.Text == "]" || IsWord(token, "end"))
+            --nesting;
+        else if (token.Text == ";" && nesting <= 0)
+            return i + 1;
+    }
+    return last;
+}
+
 }  // namespace
 
 std::string RenameInClassDeclaration(const std::string& source, const std::string& className,
@@ -105,6 +124,51 @@ std::string DeclaredAncestor(const std::string& source, const std::string& class
     if (first + 2 < last && tokens[first].Text == "(" && tokens[first + 1].Ident && tokens[first + 2].Text == ")")
         return std::string(tokens[first + 1].Text);
     return std::string();
+}
+
+std::vector<std::string> DeclaredMembers(const std::string& source, const std::string& className)
+{
+    std::vector<Token> tokens = PascalTokens(source);
+    auto [i, last] = ClassDeclaration(tokens, className);
+    if (i < last && tokens[i].Text == "(") {
+        while (i < last && tokens[i].Text != ")")
+            ++i;
+        ++i;
+    }
+    std::vector<std::string> members;
+    while (i < last) {
+        const Token& token = tokens[i];
+        if (!token.Ident) {
+            i = DeclarationEnd(tokens, i, last);
+            continue;
+        }
+        bool prefix = false;
+        for (const char* word : {"private", "protected", "public", "published", "automated", "strict", "class", "var"})
+            prefix = prefix || IsWord(token, word);
+        if (prefix) {
+            ++i;
+            continue;
+        }
+        bool routine = false;
+        for (const char* word : {"procedure", "function", "constructor", "destructor", "property", "operator"})
+            routine = routine || IsWord(token, word);
+        if (routine) {
+            // "procedure IFoo.Bar = Baz" maps an interface's method and declares no member.
+            if (i + 1 < last && tokens[i + 1].Ident && (i + 2 >= last || tokens[i + 2].Text != "."))
+                members.emplace_back(tokens[i + 1].Text);
+        } else {
+            // "A, B: T" declares fields; directives such as "virtual;" and "default;" have no colon.
+            size_t j = i;
+            while (j + 1 < last && tokens[j].Ident && tokens[j + 1].Text == ",")
+                j += 2;
+            if (j + 1 < last && tokens[j].Ident && tokens[j + 1].Text == ":") {
+                for (size_t k = i; k <= j; k += 2)
+                    members.emplace_back(tokens[k].Text);
+            }
+        }
+        i = DeclarationEnd(tokens, i, last);
+    }
+    return members;
 }
 
 }  // namespace refhost

@@ -256,6 +256,9 @@ bool FormDesigner::Rename(int index, const std::string& newName, std::string& un
         return false;
     if (oldName == newName)
         return true;
+    // An inherited object keeps the name its ancestor gives it.
+    if (Object(index).Kind == FormObject::Header::Inherited || !FreeInFormClass(newName, oldName, unitSource))
+        return false;
     // An identifier value is renamed where it refers to a component: a class property, or in classes
     // the catalogue does not know any value but an event handler's name.
     auto isReference = [this](const std::string& className, const std::string& propertyName) {
@@ -275,6 +278,22 @@ bool FormDesigner::Rename(int index, const std::string& newName, std::string& un
     Index();
     modified_ = true;
     unitSource = RenameInClassDeclaration(unitSource, rootClass, oldName, newName);
+    return true;
+}
+
+bool FormDesigner::FreeInFormClass(const std::string& name, const std::string& oldName, const std::string& unitSource) const
+{
+    const std::string& formClass = file_.Root.ClassName;
+    if (platform::SameText(name, formClass))
+        return false;
+    for (const std::string& member : DeclaredMembers(unitSource, formClass)) {
+        if (platform::SameText(member, name) && !platform::SameText(member, oldName))
+            return false;
+    }
+    for (const DesignedProperty& property : Properties(0, std::string(), CatalogueClass(0))) {
+        if (platform::SameText(property.Name, name))
+            return false;
+    }
     return true;
 }
 

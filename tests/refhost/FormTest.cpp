@@ -313,7 +313,10 @@ TEST(RefHostFormRename, RefusedNamesChangeNothing)
     OpenForm open(host, sample.unit);
     HostRef button(open.form->FindComponent("Button1"));
     HostRef root(open.form->GetFormComponent());
-    for (const char* refused : {"", "1Button", "Ok Button", "Memo1", "memo1", "begin", "Button-1", "\x83\x7b\x83\x5e\x83\x93"}) {
+    // Names the form class already uses: its fields, methods and properties in any section, a
+    // property its ancestor publishes, and its own name.
+    for (const char* refused : {"", "1Button", "Ok Button", "Memo1", "memo1", "begin", "Button-1", "\x83\x7b\x83\x5e\x83\x93",
+                                "FTotal", "total", "FormCreate", "button1click", "AddLine", "Caption", "Tag", "TForm1"}) {
         TPropValue name;
         name.Text = refused;
         EXPECT_FALSE(button->SetPropByName("Name", name)) << refused;
@@ -326,10 +329,39 @@ TEST(RefHostFormRename, RefusedNamesChangeNothing)
     EXPECT_FALSE(host.IsModified(sample.unit));
     ASSERT_TRUE(host.SaveFile(sample.unit));
     EXPECT_EQ(TempFolder::Read(sample.form), formBefore);
-    // A new case of the same name is a rename.
+    // A new case of the same name is a rename; a name only a routine's parameter or local has is free.
     name.Text = "BUTTON1";
     EXPECT_TRUE(button->SetPropByName("Name", name));
     EXPECT_TRUE(open.form->FormModified());
+    name.Text = "Value";
+    EXPECT_TRUE(button->SetPropByName("Name", name));
+}
+
+TEST(RefHostFormRename, InheritedComponentsKeepTheirAncestorsNames)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("Derived.pas", "unit Derived;\r\ninterface\r\ntype\r\n"
+                                                   "  TDerivedForm = class(TBaseForm)\r\n    btnMore: TButton;\r\n  end;\r\n"
+                                                   "implementation\r\nend.\r\n");
+    std::string form = folder.Write("Derived.dfm", "inherited DerivedForm: TDerivedForm\r\n"
+                                                   "  inherited pnlBody: TPanel\r\n"
+                                                   "    object btnMore: TButton\r\n    end\r\n"
+                                                   "  end\r\nend\r\n");
+    Host host;
+    OpenForm open(host, unit);
+    ASSERT_TRUE(open.form);
+    HostRef body(open.form->FindComponent("pnlBody"));
+    TPropValue name;
+    name.Text = "pnlBodyZq";
+    EXPECT_FALSE(body->SetPropByName("Name", name));
+    EXPECT_FALSE(open.form->FormModified());
+    // What the descendant adds is its own to rename, inside an inherited object too.
+    HostRef more(open.form->FindComponent("btnMore"));
+    name.Text = "btnLess";
+    ASSERT_TRUE(more->SetPropByName("Name", name));
+    ASSERT_TRUE(host.SaveFile(unit));
+    EXPECT_EQ(TempFolder::Read(form), "inherited DerivedForm: TDerivedForm\r\n  inherited pnlBody: TPanel\r\n"
+                                      "    object btnLess: TButton\r\n    end\r\n  end\r\nend\r\n");
 }
 
 TEST(RefHostFormRename, ClosingTheUnitDropsTheDesigner)
