@@ -1,5 +1,7 @@
 #include "ClassDeclaration.h"
 
+#include <algorithm>
+#include <initializer_list>
 #include <string_view>
 #include <vector>
 
@@ -80,6 +82,11 @@ std::pair<size_t, size_t> ClassDeclaration(const std::vector<Token>& tokens, con
 
 bool IsWord(const Token& token, const char* word) { return token.Ident && platform::SameText(token.Text, word); }
 
+bool IsAnyWord(const Token& token, std::initializer_list<const char*> words)
+{
+    return std::any_of(words.begin(), words.end(), [&](const char* word) { return IsWord(token, word); });
+}
+
 // The index after the ';' that ends the declaration starting at i: the ';' outside parentheses,
 // brackets and records (a record field's type holds declarations of its own).
 size_t DeclarationEnd(const std::vector<Token>& tokens, size_t i, size_t last)
@@ -142,17 +149,11 @@ std::vector<std::string> DeclaredMembers(const std::string& source, const std::s
             i = DeclarationEnd(tokens, i, last);
             continue;
         }
-        bool prefix = false;
-        for (const char* word : {"private", "protected", "public", "published", "automated", "strict", "class", "var"})
-            prefix = prefix || IsWord(token, word);
-        if (prefix) {
+        if (IsAnyWord(token, {"private", "protected", "public", "published", "automated", "strict", "class", "var"})) {
             ++i;
             continue;
         }
-        bool routine = false;
-        for (const char* word : {"procedure", "function", "constructor", "destructor", "property", "operator"})
-            routine = routine || IsWord(token, word);
-        if (routine) {
+        if (IsAnyWord(token, {"procedure", "function", "constructor", "destructor", "property", "operator"})) {
             // "procedure IFoo.Bar = Baz" maps an interface's method and declares no member.
             if (i + 1 < last && tokens[i + 1].Ident && (i + 2 >= last || tokens[i + 2].Text != "."))
                 members.emplace_back(tokens[i + 1].Text);

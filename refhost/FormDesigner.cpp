@@ -256,7 +256,7 @@ bool FormDesigner::Rename(int index, const std::string& newName, std::string& un
         return false;
     if (oldName == newName)
         return true;
-    // An inherited object keeps the name its ancestor gives it.
+    // An inherited object keeps the name its ancestor gives it; a field must not clash with the class.
     if (Object(index).Kind == FormObject::Header::Inherited || !FreeInFormClass(newName, oldName, unitSource))
         return false;
     // An identifier value is renamed where it refers to a component: a class property, or in classes

@@ -72,10 +72,10 @@ private:
     };
     FormDesigner(std::string formFile, std::string unitFile, forms::FormFile file, const Catalogue& catalogue);
     void Index();
+    void AddObjects(const forms::FormObject& object, int parent, int depth, bool inFrame);
     // Whether a component field may take name: the form class's own name, a member its declaration
     // in the unit names (but the field of oldName) and a property it publishes would clash with it.
     bool FreeInFormClass(const std::string& name, const std::string& oldName, const std::string& unitSource) const;
-    void AddObjects(const forms::FormObject& object, int parent, int depth, bool inFrame);
 
     std::string formFile_;
     std::string unitFile_;
