@@ -103,6 +103,13 @@ json Location(const std::string& path, json range)
     return {{"uri", UriOfPath(path)}, {"range", std::move(range)}};
 }
 
+// A unit's file as a place to go to: its start.
+json FileStart(const std::string& path)
+{
+    json start = {{"line", 0}, {"character", 0}};
+    return Location(path, {{"start", start}, {"end", start}});
+}
+
 bool IsRoutineKeyword(std::string_view word)
 {
     return platform::SameText(word, "procedure") || platform::SameText(word, "function")
@@ -742,28 +749,36 @@ json Server::WorkspaceSymbol(const json& params)
     return symbols;
 }
 
-json Server::Definition(const json& params)
+Server::NameAtPosition Server::NameAt(const json& params)
 {
-    std::string path = KnownPath(params.at("textDocument"));
-    UnitText unit;
-    if (!LoadUnit(path, unit))
-        throw ParamsError(path + ": the unit cannot be read");
-    std::vector<std::string_view> lines = SplitBufferLines(unit.Text);
+    NameAtPosition name;
+    name.Path = KnownPath(params.at("textDocument"));
+    if (!LoadUnit(name.Path, name.Unit))
+        throw ParamsError(name.Path + ": the unit cannot be read");
+    std::vector<std::string_view> lines = SplitBufferLines(name.Unit.Text);
     int32_t lineNumber;
     size_t offset;
-    if (!OffsetOf(lines, params.at("position"), unit.Encoding, lineNumber, offset))
+    if (!OffsetOf(lines, params.at("position"), name.Unit.Encoding, lineNumber, offset))
         throw ParamsError("the position is past the end of the unit");
     std::string_view line = lines[static_cast<size_t>(lineNumber)];
     size_t start;
-    std::string_view word = IdentifierAt(line, offset, start);
+    name.Word = IdentifierAt(line, offset, start);
+    name.Offset = static_cast<size_t>(line.data() - name.Unit.Text.data()) + start;
+    return name;
+}
+
+json Server::Definition(const json& params)
+{
+    NameAtPosition at = NameAt(params);
+    const std::string& path = at.Path;
+    const UnitText& unit = at.Unit;
+    std::string_view word = at.Word;
     if (word.empty())
         return nullptr;
-    size_t absolute = static_cast<size_t>(line.data() - unit.Text.data()) + start;
-    CodeContext context = ContextAt(unit.Text, unit.Encoding.Kind == Encoding::Cp932, absolute);
+    CodeContext context = ContextAt(unit.Text, unit.Encoding.Kind == Encoding::Cp932, at.Offset);
     if (context.InUses) {
         std::string file = files_.FindUnit(word, path, unit.Text);
-        json start0 = {{"line", 0}, {"character", 0}};
-        return file.empty() ? json(nullptr) : json(Location(file, {{"start", start0}, {"end", start0}}));
+        return file.empty() ? json(nullptr) : FileStart(file);
     }
     std::string name = context.Qualifier.empty() ? std::string(word) : context.Qualifier + "." + std::string(word);
     std::shared_ptr<const ScannedUnit> scanned = ScanUnit(path);
@@ -800,34 +815,22 @@ json Server::Definition(const json& params)
     for (const IndexedUnit& indexed : index_.Units()) {
         for (const IndexedRoutine& routine : indexed.Routines) {
             if (sameName(routine.Name)) {
-                json at = {{"line", routine.Line}, {"character", 0}};
-                locations.push_back(Location(indexed.Path, {{"start", at}, {"end", at}}));
+                json header = {{"line", routine.Line}, {"character", 0}};
+                locations.push_back(Location(indexed.Path, {{"start", header}, {"end", header}}));
             }
         }
     }
     if (locations.empty()) {
         std::string file = files_.FindUnit(word, path, unit.Text);
-        if (!file.empty()) {
-            json start0 = {{"line", 0}, {"character", 0}};
-            locations.push_back(Location(file, {{"start", start0}, {"end", start0}}));
-        }
+        if (!file.empty())
+            locations.push_back(FileStart(file));
     }
     return locations;
 }
 
 json Server::References(const json& params)
 {
-    std::string path = KnownPath(params.at("textDocument"));
-    UnitText unit;
-    if (!LoadUnit(path, unit))
-        throw ParamsError(path + ": the unit cannot be read");
-    std::vector<std::string_view> lines = SplitBufferLines(unit.Text);
-    int32_t lineNumber;
-    size_t offset;
-    if (!OffsetOf(lines, params.at("position"), unit.Encoding, lineNumber, offset))
-        throw ParamsError("the position is past the end of the unit");
-    size_t start;
-    std::string word(IdentifierAt(lines[static_cast<size_t>(lineNumber)], offset, start));
+    std::string word = NameAt(params).Word;
     json locations = json::array();
     if (word.empty())
         return locations;
