@@ -133,10 +133,13 @@ std::string RoffParagraphs(const std::string& paragraphs)
     return text;
 }
 
-std::string RoffOptions(const std::vector<OptionDoc>& options)
+// The options of a section; the help switch, which every command has, only under OPTIONS.
+std::string RoffOptions(const std::vector<OptionDoc>& options, bool withHelp)
 {
     std::string text;
     for (const OptionDoc& option : options) {
+        if (!withHelp && std::find(option.Names.begin(), option.Names.end(), "--help") != option.Names.end())
+            continue;
         std::string names;
         for (const std::string& name : option.Names)
             names += (names.empty() ? "\\fB" : ", \\fB") + Roff(name) + "\\fR";
@@ -179,10 +182,10 @@ std::string ManPage(const CommandLine& commandLine)
     for (const CommandSpec& command : commandLine.Commands()) {
         std::string description = command.Description.empty() ? command.Summary + "." : command.Description;
         page += ".SS " + Roff(command.Name + " " + command.Synopsis) + "\n" + RoffParagraphs(description) +
-                RoffOptions(commandLine.OptionsOf(command)) + ".PP\nExample:\n.RS\n.nf\n" +
+                RoffOptions(commandLine.OptionsOf(command), false) + ".PP\nExample:\n.RS\n.nf\n" +
                 Roff(command.Example) + "\n.fi\n.RE\n";
     }
-    page += ".SH OPTIONS\n" + RoffOptions(commandLine.GlobalOptions()) + ".SH NOTES\n" + RoffParagraphs(closingText) +
+    page += ".SH OPTIONS\n" + RoffOptions(commandLine.GlobalOptions(), true) + ".SH NOTES\n" + RoffParagraphs(closingText) +
             ".SH EXIT STATUS\n0 when the command did its work, 1 when it failed, 2 for wrong arguments.\n"
             ".SH ENVIRONMENT\n.TP\n.B XDG_DATA_HOME\nThe default data folder is $XDG_DATA_HOME/quorlin, "
             "else ~/.local/share/quorlin.\n";

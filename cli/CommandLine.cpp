@@ -342,7 +342,7 @@ std::string CommandLine::Misplaced(const std::string& argument, const CommandSpe
     }
     if (owners.empty())
         return "unknown option " + argument;
-    return name + (owners.size() == 1 ? " applies to " : " apply to ") + JoinNames(owners) + " only";
+    return name + " applies to " + JoinNames(owners) + " only";
 }
 
 std::string CommandLine::CheckArguments(const CommandSpec& command) const
