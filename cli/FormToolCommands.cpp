@@ -69,7 +69,7 @@ int Commands::Components()
         else if (!units.empty())
             units.back()["components"].push_back(platform::TrimView(lines[i]));
     }
-    PrintJson(out_, {{"class", options_.Operands[1]}, {"units", std::move(units)}});
+    PrintJson(out_, {{"class", Shown(className)}, {"units", std::move(units)}});
     return status;
 }
 
@@ -95,7 +95,7 @@ int Commands::Properties()
         properties.push_back({{"name", line.substr(0, colon)},
                               {"type", colon == std::string::npos ? "" : line.substr(colon + 2)}});
     }
-    PrintJson(out_, {{"component", options_.Select}, {"properties", std::move(properties)}});
+    PrintJson(out_, {{"component", Shown(Given(options_.Select))}, {"properties", std::move(properties)}});
     return status;
 }
 

@@ -1,12 +1,14 @@
 // quorlin: the add-in's tool window driven from the command line over the reference host.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <malloc.h>
 #include <iterator>
+#include <malloc.h>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AddinSession.h"
@@ -61,7 +63,9 @@ int PrintVersion(const cli::CliOptions& options)
         std::fprintf(stderr, "quorlin: %s: the add-in has no version resource\n", addin.c_str());
         return 1;
     }
-    std::printf("quorlin %s\n", list[2].c_str());
+    auto fileVersion = std::find(std::begin(quorlin::VersionInfoKeys), std::end(quorlin::VersionInfoKeys),
+                                 std::string_view("\\FileVersion"));
+    std::printf("quorlin %s\n", list[fileVersion - std::begin(quorlin::VersionInfoKeys)].c_str());
     return 0;
 }
 
