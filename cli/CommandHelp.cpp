@@ -164,9 +164,7 @@ std::string HelpText(const CommandLine& commandLine)
 
 std::string CommandHelpText(const CommandLine& commandLine, const CommandSpec& command)
 {
-    std::string description = command.Description.empty() ? command.Summary + ".\n\n" : command.Description;
-    description[0] = static_cast<char>(std::toupper(static_cast<unsigned char>(description[0])));
-    return "usage: " + Usage(commandLine, command) + "\n\n" + Wrap(description, 0) + "options:\n" +
+    return "usage: " + Usage(commandLine, command) + "\n\n" + Wrap(command.Description, 0) + "options:\n" +
            OptionTable(commandLine.OptionsOf(command)) + "\nexample:\n  " + command.Example + "\n";
 }
 
@@ -180,8 +178,7 @@ std::string ManPage(const CommandLine& commandLine)
                        Roff("[--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]") +
                        "\n.SH DESCRIPTION\n" + RoffParagraphs(aboutText) + ".SH COMMANDS\n";
     for (const CommandSpec& command : commandLine.Commands()) {
-        std::string description = command.Description.empty() ? command.Summary + "." : command.Description;
-        page += ".SS " + Roff(command.Name + " " + command.Synopsis) + "\n" + RoffParagraphs(description) +
+        page += ".SS " + Roff(command.Name + " " + command.Synopsis) + "\n" + RoffParagraphs(command.Description) +
                 RoffOptions(commandLine.OptionsOf(command), false) + ".PP\nExample:\n.RS\n.nf\n" +
                 Roff(command.Example) + "\n.fi\n.RE\n";
     }

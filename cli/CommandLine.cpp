@@ -88,7 +88,8 @@ const std::vector<CommandSpec> commandSpecs = {
      "indented by one TAB per level; with --notes the notes the memo shows for the first node named "
      "NODE.\n\n",
      "quorlin tasks examples/Sample/Tasks.ini --notes README", "ini"},
-    {"help", Command::Help, "[COMMAND]", "this list, or the help of one command", "", "quorlin help routines", "-"},
+    {"help", Command::Help, "[COMMAND]", "this list, or the help of one command",
+     "Lists every command, or shows one command's usage, options and an example.\n\n", "quorlin help routines", "-"},
     {"completion", Command::Completion, "bash|zsh", "a shell completion script",
      "Prints a script that completes quorlin's commands, options and files in bash or zsh.\n\n",
      "quorlin completion bash > ~/.local/share/bash-completion/completions/quorlin", "-"},
