@@ -169,19 +169,14 @@ CommandLine::CommandLine(CliOptions& options) : options_(options), app_(std::mak
     json("jump");
     text(sub["report"], "-o,--output", options.Output, "OUT", "the file the report is written to");
     sub["report"]->add_flag("--unsorted", options.Unsorted, "routines in source order");
-    for (const char* name : {"swap", "insert"}) {
-        bool swap = std::string(name) == "swap";
-        if (swap) {
-            text(sub[name], "--block", block_, "FIRST-LAST", "the lines copied with their sides swapped");
-            text(sub[name], "--separator", separator_, "TEXT", "what separates the sides (default \":=\")");
-        }
+    text(sub["swap"], "--block", block_, "FIRST-LAST", "the lines copied with their sides swapped");
+    text(sub["swap"], "--separator", separator_, "TEXT", "what separates the sides (default \":=\")");
+    for (const char* name : {"swap", "insert"})
         text(sub[name], "--cursor", cursor_, "LINE", "the line the text goes in front of");
-        if (!swap) {
-            text(sub[name], "--text", options.TextFile, "FILE2", "the file whose text is inserted");
-            sub[name]->add_flag("--selected", options.Selected, "the whole text selected: it goes in unchanged");
-        }
+    text(sub["insert"], "--text", options.TextFile, "FILE2", "the file whose text is inserted");
+    sub["insert"]->add_flag("--selected", options.Selected, "the whole text selected: it goes in unchanged");
+    for (const char* name : {"swap", "insert"})
         sub[name]->add_flag("--dry-run", options.DryRun, "print the edited text instead of saving FILE");
-    }
     json("components");
     for (const char* name : {"properties", "db-access"})
         text(sub[name], "--select", options.Select, "NAME", "the component chosen in the designer");
