@@ -57,19 +57,30 @@ int Commands::Components()
         Part<tk::Edit>(form, "ClassNameEdit").SetText(className);
         return Confirm(form);
     });
-    if (!options_.Json)
-        return PrintMemoLinesOf("N1");
-    // The search writes a heading, then each unit's file name followed by its components indented.
-    std::vector<std::string> lines;
-    int status = AppendedMemoLines("N1", lines);
-    nlohmann::ordered_json units = nlohmann::ordered_json::array();
-    for (size_t i = lines.empty() ? 0 : 1; i < lines.size(); ++i) {
-        if (!lines[i].starts_with(' '))
-            units.push_back({{"file", lines[i]}, {"components", nlohmann::ordered_json::array()}});
-        else if (!units.empty())
-            units.back()["components"].push_back(platform::TrimView(lines[i]));
+    int status = 0;
+    if (!options_.Json) {
+        status = PrintMemoLinesOf("N1");
+    } else {
+        // The search writes a heading, then each unit's file name followed by its components indented.
+        std::vector<std::string> lines;
+        status = AppendedMemoLines("N1", lines);
+        nlohmann::ordered_json units = nlohmann::ordered_json::array();
+        for (size_t i = lines.empty() ? 0 : 1; i < lines.size(); ++i) {
+            if (!lines[i].starts_with(' '))
+                units.push_back({{"file", lines[i]}, {"components", nlohmann::ordered_json::array()}});
+            else if (!units.empty())
+                units.back()["components"].push_back(platform::TrimView(lines[i]));
+        }
+        PrintJson(out_, {{"class", Shown(className)}, {"units", std::move(units)}});
     }
-    PrintJson(out_, {{"class", Shown(className)}, {"units", std::move(units)}});
+    // The search passes over a unit whose form file is damaged as over one without a form.
+    for (std::string_view unit : Combo("UnitCombo").Items()) {
+        std::string problem = session_.Host().FormProblem(std::string(unit));
+        if (!problem.empty()) {
+            Fail(problem);
+            status = 1;
+        }
+    }
     return status;
 }
 
@@ -136,7 +147,7 @@ int Commands::Rename()
     if (desktop_.MessageCount() != messages)
         return 1;
     if (!opened) {
-        Fail(unit + ": the unit has no form");
+        Fail(WhyNoForm(unit));
         return 1;
     }
     if (!listed) {
@@ -200,7 +211,7 @@ bool Commands::SelectInDesigner(const std::string& file, const std::string& name
     hostapi::HostRef<hostapi::TIModuleInterface> module(services->GetModuleInterface(path));
     hostapi::HostRef<hostapi::TIFormInterface> form(module ? module->GetFormInterface() : nullptr);
     if (!form) {
-        Fail(file + ": the unit has no form");
+        Fail(WhyNoForm(file));
         return false;
     }
     hostapi::HostRef<hostapi::TIComponentInterface> component(form->FindComponent(name));
@@ -209,6 +220,12 @@ bool Commands::SelectInDesigner(const std::string& file, const std::string& name
         return false;
     }
     return true;
+}
+
+std::string Commands::WhyNoForm(const std::string& file)
+{
+    std::string problem = session_.Host().FormProblem(refhost::Host::NormalizeFileName(file));
+    return problem.empty() ? file + ": the unit has no form" : problem;
 }
 
 int Commands::PrintMemoLinesOf(const std::string& menuItem)
