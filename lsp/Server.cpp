@@ -114,7 +114,7 @@ json FileStart(const std::string& path)
 }  // namespace
 
 Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop, Send send)
-    : host_(host), desktop_(desktop), scanner_(host, toolWindow, desktop), send_(std::move(send))
+    : host_(host), scanner_(host, toolWindow, desktop), send_(std::move(send))
 {
     requests_ = {
         {"initialize", &Server::Initialize},

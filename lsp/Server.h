@@ -125,7 +125,6 @@ private:
     std::string NameOf(std::string_view bytes, FileEncoding encoding) const;
 
     refhost::Host& host_;
-    ServerDesktop& desktop_;
     UnitScanner scanner_;
     Send send_;
     Poll poll_;
