@@ -5,7 +5,6 @@
 #include "EditBuffer.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
-#include "platform/FileWrite.h"
 #include "platform/Utf16.h"
 
 namespace refhost {
@@ -367,17 +366,6 @@ bool FormDesigner::Rename(int index, const std::string& newName, std::string& un
     Index();
     modified_ = true;
     unitSource = RenameInClassDeclaration(unitSource, rootClass, oldName, newName);
-    return true;
-}
-
-bool FormDesigner::Save()
-{
-    if (!modified_)
-        return true;
-    std::string error;
-    if (!platform::WriteFileReplacing(formFile_, file_.Bytes, error))
-        return false;
-    modified_ = false;
     return true;
 }
 

@@ -58,8 +58,6 @@ public:
     // Renames object index in the form file (kept in memory until saved) and answers the unit's
     // source with the class declaration renamed; false when the name is refused.
     bool Rename(int index, const std::string& newName, std::string& unitSource);
-    // Writes the form file through a temporary file; true when saved or nothing to save.
-    bool Save();
 
 private:
     struct Entry {
