@@ -3,6 +3,7 @@
 
 #include "support/BusParticipant.h"
 #include "support/TempFolder.h"
+#include "support/Watchdog.h"
 
 #include <fcntl.h>
 #include <filesystem>
@@ -16,13 +17,6 @@
 using namespace platform;
 
 namespace {
-
-// Kills the test program instead of letting a lock wait for ever.
-class Watchdog {
-public:
-    Watchdog() { alarm(20); }
-    ~Watchdog() { alarm(0); }
-};
 
 bool Exists(const std::string& fileName)
 {

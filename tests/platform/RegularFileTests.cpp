@@ -3,6 +3,7 @@
 #include "platform/RegularFile.h"
 
 #include "support/TempFolder.h"
+#include "support/Watchdog.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -12,13 +13,6 @@
 using namespace platform;
 
 namespace {
-
-// Kills the test program instead of letting a blocked open hang the run.
-class Watchdog {
-public:
-    Watchdog() { alarm(20); }
-    ~Watchdog() { alarm(0); }
-};
 
 bool IsFifo(const std::string& fileName)
 {
