@@ -335,7 +335,12 @@ bool EditBuffer::FileBytes(std::string& bytes) const
     size_t index = 0;
     for (size_t pair; (pair = text_.find("\r\n", line)) != std::string::npos; line = pair + 2) {
         bytes.append(text_, line, pair - line);
-        bytes += LineBreakBytes(breaks_[index++]);
+        LineBreak lineBreak = breaks_[index++];
+        // A lone CR before an empty line ended by a lone LF would read back as one CR LF: the
+        // CR is written as CR LF, so the empty line stays.
+        bool merges = lineBreak == LineBreak::Cr && index < breaks_.size() && breaks_[index] == LineBreak::Lf
+                   && text_.compare(pair + 2, 2, "\r\n") == 0;
+        bytes += LineBreakBytes(merges ? LineBreak::CrLf : lineBreak);
     }
     bytes.append(text_, line, std::string::npos);
     return true;

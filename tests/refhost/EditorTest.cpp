@@ -312,6 +312,13 @@ TEST(RefHostEditor, SavingKeepsTheLineBreaksOfUntouchedLines)
     edit(c, c + 5, "X\r\nY\r\nZ\r\n");
     ASSERT_TRUE(services->SaveFile(unit));
     EXPECT_EQ(TempFolder::Read(unit), "{ top }\nunit M;\nA\r\nBee\rX\rY\nZ\r\nD\nE");
+
+    // An emptied line between a lone CR and a lone LF is not lost to a CR LF.
+    std::string emptied = folder.Write("Emptied.pas", "a\rb\nc");
+    ASSERT_TRUE(services->OpenFile(emptied));
+    ASSERT_TRUE(host.SetText(emptied, "a\r\n\r\nc"));
+    ASSERT_TRUE(services->SaveFile(emptied));
+    EXPECT_EQ(TempFolder::Read(emptied), "a\r\n\nc");
 }
 
 TEST(RefHostEditor, OpenAndCloseFiles)
