@@ -11,7 +11,9 @@
 #include <dirent.h>
 #include <fcntl.h>
 #include <fstream>
+#include <map>
 #include <memory>
+#include <mutex>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -80,28 +82,64 @@ bool IsTemporaryRandom(std::string_view suffix)
     return true;
 }
 
-// Called with the file's lock held.
-void RemoveStaleOf(const std::string& fileName)
+// The temporary files in a folder, by the name of the file each was made for.
+using Temporaries = std::multimap<std::string, std::string>;
+
+Temporaries TemporariesIn(const std::string& folder)
 {
-    size_t slash = fileName.rfind('/');
-    std::string folder = slash == std::string::npos ? "." : fileName.substr(0, slash + 1);
-    std::string prefix = fileName.substr(slash == std::string::npos ? 0 : slash + 1) + std::string(TemporaryMark);
+    Temporaries found;
     DIR* entries = ::opendir(folder.c_str());
     if (!entries) {
-        return;
+        return found;
     }
     while (const dirent* entry = ::readdir(entries)) {
         std::string_view name = entry->d_name;
-        if (!name.starts_with(prefix) || !IsTemporaryRandom(name.substr(prefix.size()))) {
-            continue;
+        size_t mark = name.rfind(TemporaryMark);
+        if (mark != std::string_view::npos && mark > 0 && IsTemporaryRandom(name.substr(mark + TemporaryMark.size()))) {
+            found.emplace(std::string(name.substr(0, mark)), std::string(name));
         }
-        std::string path = folder + std::string(name);
+    }
+    ::closedir(entries);
+    return found;
+}
+
+std::pair<std::string, std::string> FolderAndName(const std::string& fileName)
+{
+    size_t slash = fileName.rfind('/');
+    if (slash == std::string::npos) {
+        return {"./", fileName};
+    }
+    return {fileName.substr(0, slash + 1), fileName.substr(slash + 1)};
+}
+
+// Removes those of name's temporaries in found that are this user's regular files; called with
+// the file's lock held, so none of them is being written.
+void RemoveTemporariesOf(const std::string& folder, const std::string& name, const Temporaries& found)
+{
+    auto [first, last] = found.equal_range(name);
+    for (auto temporary = first; temporary != last; ++temporary) {
+        std::string path = folder + temporary->second;
         struct stat info {};
         if (::lstat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode) && info.st_uid == ::geteuid()) {
             ::unlink(path.c_str());
         }
     }
-    ::closedir(entries);
+}
+
+// A folder is read once per process, so writing every file of a large folder costs one pass over
+// it, not one per file; temporaries left there later are for the next process to remove.
+void RemoveStaleOf(const std::string& fileName)
+{
+    static std::mutex mutex;
+    static std::map<std::string, Temporaries> folders;
+    auto [folder, name] = FolderAndName(fileName);
+    std::lock_guard guard(mutex);
+    auto found = folders.find(folder);
+    if (found == folders.end()) {
+        found = folders.emplace(folder, TemporariesIn(folder)).first;
+    }
+    RemoveTemporariesOf(folder, name, found->second);
+    found->second.erase(name);
 }
 
 bool Resolve(const std::string& fileName, LinkAtName link, Target& target, std::string& error)
@@ -249,7 +287,8 @@ void RemoveStaleTemporaries(const std::string& fileName)
 {
     FileLock lock(fileName);
     if (lock.Held()) {
-        RemoveStaleOf(FollowLinks(fileName).Path);
+        auto [folder, name] = FolderAndName(FollowLinks(fileName).Path);
+        RemoveTemporariesOf(folder, name, TemporariesIn(folder));
     }
 }
 

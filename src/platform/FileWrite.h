@@ -18,8 +18,9 @@ enum class LinkAtName { Follow, Replace };
 // written where it stands instead, as the shell opened it (appending after >>), never replaced.
 // Anything but a regular file (a folder, a FIFO, a device, a socket) is refused and left as it
 // is. An existing file keeps its permissions, a new one gets the usual ones. Temporary files of
-// the same name that a writer stopped half-way left behind are removed first. False with the
-// reason in error when the file cannot be written; the old content is then left as it was.
+// the same name that a writer stopped half-way left behind are removed first (those there when
+// this process first wrote into the folder). False with the reason in error when the file cannot
+// be written; the old content is then left as it was.
 bool WriteFileReplacing(const std::string& fileName, std::string_view bytes, std::string& error,
                         LinkAtName link = LinkAtName::Follow);
 
@@ -40,7 +41,8 @@ struct FileContent {
 bool WriteFilesTogether(const std::vector<FileContent>& files, std::string& error);
 
 // Removes the temporary files this user's writers left beside fileName when they stopped
-// half-way. Only while the file's lock can be held, so no writer at work loses its file.
+// half-way, reading the folder anew. Only while the file's lock can be held, so no writer at work
+// loses its file.
 void RemoveStaleTemporaries(const std::string& fileName);
 
 }  // namespace platform
