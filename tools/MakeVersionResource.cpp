@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -18,16 +19,16 @@ namespace {
 
 class Description {
 public:
-    explicit Description(const std::string& fileName) : ini_(fileName)
+    explicit Description(const std::string& fileName) : ini_(platform::IniFile::ReadOnly(fileName))
     {
         if (!platform::FileExists(fileName))
             throw std::runtime_error(fileName + ": cannot read");
-        version_ = ini_.ReadString("Fixed", "Version", "");
+        version_ = ini_->ReadString("Fixed", "Version", "");
     }
 
     std::string Text(const std::string& section, const std::string& key) const
     {
-        std::string value = ini_.ReadString(section, key, "");
+        std::string value = ini_->ReadString(section, key, "");
         for (size_t at; (at = value.find("{Version}")) != std::string::npos;)
             value.replace(at, 9, version_);
         return value;
@@ -62,10 +63,10 @@ public:
         }
     }
 
-    std::vector<std::string> Keys(const std::string& section) const { return ini_.ReadSection(section); }
+    std::vector<std::string> Keys(const std::string& section) const { return ini_->ReadSection(section); }
 
 private:
-    platform::IniFile ini_;
+    std::shared_ptr<const platform::IniFile> ini_;
     std::string version_;
 };
 

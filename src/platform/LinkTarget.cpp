@@ -18,8 +18,9 @@ constexpr int MaxLinks = 40;
 std::string FolderOf(const std::string& fileName)
 {
     size_t slash = fileName.rfind('/');
-    if (slash == std::string::npos)
+    if (slash == std::string::npos) {
         return ".";
+    }
     return slash == 0 ? "/" : fileName.substr(0, slash);
 }
 
@@ -31,11 +32,13 @@ std::string BaseOf(const std::string& fileName)
 
 bool AllDigits(const std::string& text)
 {
-    if (text.empty() || text.size() > 9)
+    if (text.empty() || text.size() > 9) {
         return false;
+    }
     for (char c : text) {
-        if (c < '0' || c > '9')
+        if (c < '0' || c > '9') {
             return false;
+        }
     }
     return true;
 }
@@ -43,8 +46,9 @@ bool AllDigits(const std::string& text)
 std::string RealFolder(const std::string& folder)
 {
     char* resolved = realpath(folder.c_str(), nullptr);
-    if (!resolved)
+    if (!resolved) {
         return std::string();
+    }
     std::string result = resolved;
     std::free(resolved);
     return result;
@@ -55,13 +59,15 @@ long DescriptorFolderOwner(const std::string& realFolder)
 {
     const std::string proc = "/proc/";
     if (realFolder.rfind(proc, 0) != 0 || realFolder.size() < proc.size() + 4
-        || realFolder.compare(realFolder.size() - 3, 3, "/fd") != 0)
+        || realFolder.compare(realFolder.size() - 3, 3, "/fd") != 0) {
         return 0;
+    }
     std::string inner = realFolder.substr(proc.size(), realFolder.size() - proc.size() - 3);
     size_t task = inner.find("/task/");
     std::string pid = inner.substr(0, task);
-    if (!AllDigits(pid) || (task != std::string::npos && !AllDigits(inner.substr(task + 6))))
+    if (!AllDigits(pid) || (task != std::string::npos && !AllDigits(inner.substr(task + 6)))) {
         return 0;
+    }
     return std::strtol(pid.c_str(), nullptr, 10);
 }
 
@@ -75,15 +81,17 @@ LinkTarget FollowLinks(const std::string& fileName)
         std::string folder = FolderOf(target.Path);
         std::string base = BaseOf(target.Path);
         if (long owner = AllDigits(base) ? DescriptorFolderOwner(RealFolder(folder)) : 0) {
-            if (owner == getpid())
+            if (owner == getpid()) {
                 target.Descriptor = std::atoi(base.c_str());
-            else
+            } else {
                 target.Problem = "an open file of another process";
+            }
             return target;
         }
         struct stat info {};
-        if (lstat(target.Path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode))
+        if (lstat(target.Path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) {
             return target;
+        }
         if (links == MaxLinks) {
             target.Problem = std::strerror(ELOOP);
             return target;
@@ -102,8 +110,9 @@ LinkTarget FollowLinks(const std::string& fileName)
 std::string CanonicalName(const std::string& fileName)
 {
     std::string folder = RealFolder(FolderOf(fileName));
-    if (folder.empty())
+    if (folder.empty()) {
         return fileName;
+    }
     return (folder == "/" ? "" : folder) + "/" + BaseOf(fileName);
 }
 
