@@ -5,13 +5,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
 #include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "VersionBlock.h"
 #include "platform/FilePath.h"
+#include "platform/FileWrite.h"
 #include "platform/IniFile.h"
 #include "platform/VersionResource.h"
 
@@ -115,12 +115,11 @@ int main(int argc, char** argv)
     }
     try {
         std::string source = Source(MakeBlock(Description(argv[1])), platform::ExtractFileName(argv[1]));
-        std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-        if (!(out << source) || !out.flush())
-            throw std::runtime_error(std::string(argv[2]) + ": cannot write");
+        std::string error;
+        if (!platform::WriteFileReplacing(argv[2], source, error))
+            throw std::runtime_error(error);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quorlin-make-version-resource: %s\n", error.what());
-        std::remove(argv[2]);
         return 1;
     }
     return 0;
