@@ -60,7 +60,8 @@ struct Session {
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size)
 {
-    static Session session;
+    // Never destroyed: the run ends by exit, not by unloading the add-in.
+    static Session& session = *new Session;
     std::set<std::string> ids = {"null"};
     lsp::Server server(session.addin.Host(), *session.toolWindow, session.desktop, [&](const std::string& body) {
         json message = json::parse(body, nullptr, false);
