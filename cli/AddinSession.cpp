@@ -24,6 +24,17 @@ bool RegisterExpert(hostapi::TIExpert* expert)
 
 }  // namespace
 
+tk::Component* FindOwned(const tk::Component& owner, const std::string& name)
+{
+    if (tk::Component* found = owner.FindComponent(name))
+        return found;
+    for (int i = 0; i < owner.ComponentCount(); ++i) {
+        if (tk::Component* found = FindOwned(*owner.Components(i), name))
+            return found;
+    }
+    return nullptr;
+}
+
 AddinSession::AddinSession() : host_(std::make_unique<refhost::Host>())
 {
     toolServices_ = host_->CreateToolServices();

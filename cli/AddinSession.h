@@ -11,6 +11,10 @@
 
 namespace cli {
 
+// The component of that name owned by owner or by one of its components, at any depth: menu items
+// are owned by their window or by their menu.
+tk::Component* FindOwned(const tk::Component& owner, const std::string& name);
+
 class AddinSession {
 public:
     AddinSession();

@@ -38,17 +38,6 @@ private:
 
 }  // namespace
 
-tk::Component* FindOwned(const tk::Component& owner, const std::string& name)
-{
-    if (tk::Component* found = owner.FindComponent(name))
-        return found;
-    for (int i = 0; i < owner.ComponentCount(); ++i) {
-        if (tk::Component* found = FindOwned(*owner.Components(i), name))
-            return found;
-    }
-    return nullptr;
-}
-
 Commands::Commands(AddinSession& session, ConsoleDesktop& desktop, tk::Form& toolWindow,
                    const CliOptions& options, std::FILE* out)
     : session_(session), desktop_(desktop), toolWindow_(toolWindow), options_(options), out_(out)

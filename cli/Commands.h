@@ -14,10 +14,6 @@
 
 namespace cli {
 
-// The component of that name owned by owner or by one of its components, at any depth: menu items
-// are owned by their window or by their menu.
-tk::Component* FindOwned(const tk::Component& owner, const std::string& name);
-
 class Commands {
 public:
     Commands(AddinSession& session, ConsoleDesktop& desktop, tk::Form& toolWindow, const CliOptions& options,

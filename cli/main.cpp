@@ -14,6 +14,7 @@
 #include "FormCommands.h"
 #include "MessageCommands.h"
 #include "Workers.h"
+#include "lsp/RunServer.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "toolkit/Application.h"
@@ -77,10 +78,45 @@ int RunCommand(const cli::CliOptions& options)
     return status;
 }
 
+// Makes home the add-in's host folder, creating it when needed; says why on standard error when
+// it cannot.
+bool UseHome(const std::string& home)
+{
+    std::error_code failure;
+    std::filesystem::create_directories(home, failure);
+    if (failure || !platform::DirectoryExists(home)) {
+        std::fprintf(stderr, "quorlin: %s: cannot use as home folder: %s\n", home.c_str(),
+                     failure ? failure.message().c_str() : "not a folder");
+        return false;
+    }
+    platform::SetHostFolder(std::filesystem::absolute(home).string());
+    return true;
+}
+
+// quorlin lsp [--home DIR] [--addin PATH]
+int RunLanguageServer(int argc, char** argv)
+{
+    std::string home = DefaultHome();
+    lsp::ServerOptions options{DefaultAddin()};
+    for (int i = 2; i < argc; ++i) {
+        std::string_view option = argv[i];
+        if ((option == "--home" || option == "--addin") && i + 1 < argc) {
+            (option == "--home" ? home : options.Addin) = argv[++i];
+        } else {
+            std::fprintf(stderr, "quorlin: lsp: unknown option %s\nusage: quorlin lsp [--home DIR] [--addin PATH]\n",
+                         argv[i]);
+            return 2;
+        }
+    }
+    return UseHome(home) ? lsp::RunServer(options) : 1;
+}
+
 }  // namespace
 
 int main(int argc, char** argv)
 {
+    if (argc >= 2 && std::string_view(argv[1]) == "lsp")
+        return RunLanguageServer(argc, argv);
     cli::CliOptions options;
     std::string error;
     if (!cli::ParseCliOptions(argc, argv, options, error)) {
@@ -100,15 +136,8 @@ int main(int argc, char** argv)
         return std::fflush(stdout) == 0 ? status : 1;
     }
 
-    std::string home = options.Home.empty() ? DefaultHome() : options.Home;
-    std::error_code failure;
-    std::filesystem::create_directories(home, failure);
-    if (failure || !platform::DirectoryExists(home)) {
-        std::fprintf(stderr, "quorlin: %s: cannot use as home folder: %s\n", home.c_str(),
-                     failure ? failure.message().c_str() : "not a folder");
+    if (!UseHome(options.Home.empty() ? DefaultHome() : options.Home))
         return 1;
-    }
-    platform::SetHostFolder(std::filesystem::absolute(home).string());
     KeepFreedMemory();
 
     int workers = options.Cmd == cli::Command::Routines ? cli::WorkerCount(options) : 1;

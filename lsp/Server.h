@@ -1,0 +1,137 @@
+#pragma once
+// The language server: one handler per method of the protocol, answering from the tool window's
+// own handlers over the reference host, with the client's open documents as the host's buffers.
+
+#include <functional>
+#include <map>
+#include <memory>
+#include <nlohmann/json.hpp>
+#include <set>
+#include <string>
+#include <unordered_map>
+
+#include "ServerDesktop.h"
+#include "TextEncoding.h"
+#include "UnitScanner.h"
+#include "WorkspaceFiles.h"
+#include "WorkspaceIndex.h"
+#include "refhost/RefHost.h"
+#include "toolkit/Form.h"
+
+namespace lsp {
+
+using json = nlohmann::json;
+
+class Server {
+public:
+    // Sends one message's body; false when the client is gone.
+    using Send = std::function<bool(const std::string& body)>;
+    // Takes in the messages that arrived meanwhile, without waiting: cancellations are seen so.
+    using Poll = std::function<void()>;
+
+    Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop, Send send);
+
+    // Sets the tool window up for the server; false with the reason when it cannot be.
+    bool Prepare(std::string& error) { return scanner_.Prepare(error); }
+    void SetPoll(Poll poll) { poll_ = std::move(poll); }
+    // Worker processes for the workspace index; 1 builds it in this process.
+    void SetIndexWorkers(int workers) { indexWorkers_ = workers; }
+
+    // One message's body.
+    void Handle(const std::string& body);
+    // True for a body that is a cancellation, which is then taken into account at once.
+    bool HandleCancellation(const std::string& body);
+    // A message the transport skipped for its size.
+    void RejectTooLarge();
+
+    bool Ended() const { return ended_; }
+    // 0 after shutdown and exit, 1 when the client went without a shutdown.
+    int ExitCode() const { return shutdown_ ? 0 : 1; }
+
+private:
+    struct Document {
+        std::string Text;  // as the client has it, UTF-8
+        FileEncoding Encoding;
+        int64_t Version = 0;
+        size_t Lost = std::string::npos;  // offset in Text of the first character the file cannot hold
+    };
+    // A unit's text for positions and lexical answers: CR LF line breaks, the file's encoding.
+    struct UnitText {
+        std::string Text;
+        FileEncoding Encoding;
+    };
+    using Handler = json (Server::*)(const json& params);
+    using Notification = void (Server::*)(const json& params);
+
+    void Request(const json& id, const std::string& method, const json& params);
+    void Notify(const std::string& method, const json& params);
+    void Reply(const json& id, json result);
+    void ReplyError(const json& id, int code, const std::string& message);
+    void SendNotification(const std::string& method, json params);
+    bool Cancelled(const json& id);
+
+    json Initialize(const json& params);
+    json Shutdown(const json& params);
+    json DocumentSymbol(const json& params);
+    json WorkspaceSymbol(const json& params);
+    json Definition(const json& params);
+    json References(const json& params);
+    void Initialized(const json& params);
+    void Exit(const json& params);
+    void DidOpen(const json& params);
+    void DidChange(const json& params);
+    void DidSave(const json& params);
+    void DidClose(const json& params);
+    void DidChangeWatchedFiles(const json& params);
+    void CancelRequest(const json& params);
+
+    // The path of a document the server may answer for: open, or a unit of the workspace.
+    std::string KnownPath(const json& textDocument);
+    bool LoadUnit(const std::string& path, UnitText& unit);
+    // A unit's routine list with its lines, scanned from its buffer when it is open; the
+    // outline's lines are those of Text.
+    struct ScannedUnit {
+        Outline Routines;
+        UnitText Source;
+        std::vector<std::string> Notices;
+    };
+    bool ScanUnit(const std::string& path, ScannedUnit& unit);
+    IndexedUnit ScanForIndex(const std::string& path);
+    // The index with every change since it was built taken in.
+    void RefreshIndex();
+    void SyncToHost(const std::string& path, Document& document);
+    void PublishDiagnostics(const std::string& path);
+
+    // Positions in the client's columns of byte offsets into line number of a unit.
+    json PositionOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const;
+    json RangeOf(std::string_view line, int32_t number, size_t start, size_t end, FileEncoding encoding) const;
+    // The line and byte offset of a position; false when the line is past the end.
+    bool OffsetOf(const std::vector<std::string_view>& lines, const json& position, FileEncoding encoding,
+                  int32_t& line, size_t& offset) const;
+    std::string NameOf(std::string_view bytes, FileEncoding encoding) const;
+
+    refhost::Host& host_;
+    ServerDesktop& desktop_;
+    UnitScanner scanner_;
+    Send send_;
+    Poll poll_;
+    std::map<std::string, Handler> requests_;
+    std::map<std::string, Notification> notifications_;
+    std::set<std::string> cancelled_;  // ids as their JSON text
+
+    bool initialized_ = false;
+    bool shutdown_ = false;
+    bool ended_ = false;
+    ColumnUnit columns_ = ColumnUnit::Utf16;
+    bool watchFiles_ = false;
+    size_t symbolLimit_ = 200;
+    int indexWorkers_ = 1;
+
+    std::unordered_map<std::string, Document> documents_;
+    WorkspaceFiles files_;
+    bool filesStale_ = false;
+    WorkspaceIndex index_;
+    std::set<std::string> changed_;  // units to scan again before the index answers
+};
+
+}  // namespace lsp
