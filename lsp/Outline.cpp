@@ -31,11 +31,11 @@ SymbolKind KindOf(std::string_view keyword, std::string_view name)
 
 }  // namespace
 
-size_t NameLength(std::string_view entry)
+size_t NameLength(std::string_view entry, bool cp932)
 {
     for (size_t i = 0; i < entry.size(); ++i) {
         auto c = static_cast<unsigned char>(entry[i]);
-        if (platform::IsLeadByte(c)) {
+        if (cp932 && platform::IsLeadByte(c)) {
             ++i;
             continue;
         }
@@ -45,7 +45,7 @@ size_t NameLength(std::string_view entry)
     return entry.size();
 }
 
-Outline BuildOutline(std::string_view crLfText, const std::vector<std::string>& entries)
+Outline BuildOutline(std::string_view crLfText, const std::vector<std::string>& entries, bool cp932)
 {
     std::vector<std::string_view> lines = SplitBufferLines(crLfText);
     int32_t implementation = ImplementationLineOf(lines);
@@ -57,13 +57,15 @@ Outline BuildOutline(std::string_view crLfText, const std::vector<std::string>& 
     for (size_t i = 0; i < entries.size(); ++i) {
         std::string_view entry = entries[i];
         RoutineSymbol symbol;
-        size_t nameLength = NameLength(entry);
+        size_t nameLength = NameLength(entry, cp932);
         symbol.Name.assign(entry.substr(0, nameLength));
         symbol.Detail.assign(entry.substr(nameLength));
         if (found[i] >= 0) {
             symbol.Line = found[i];
             std::string_view line = lines[static_cast<size_t>(found[i])];
-            size_t at = symbol.Name.empty() ? std::string_view::npos : platform::FindText(line, symbol.Name);
+            size_t at = symbol.Name.empty() ? std::string_view::npos
+                        : cp932            ? platform::FindText(line, symbol.Name)
+                                           : line.find(symbol.Name);
             symbol.NameStart = at == std::string_view::npos ? 0 : at;
             symbol.NameEnd = at == std::string_view::npos ? line.size() : at + symbol.Name.size();
             symbol.Kind = KindOf(KeywordOf(line), symbol.Name);

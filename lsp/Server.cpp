@@ -6,7 +6,6 @@
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
-#include <optional>
 
 #include "JumpLines.h"
 #include "PascalLexer.h"
@@ -219,6 +218,12 @@ Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop
     };
     // Buffers of open documents hold the client's unsaved text; closing them never saves it.
     host_.SetQuerySave([](const std::string&) { return refhost::SaveAnswer::Discard; });
+}
+
+Server::~Server()
+{
+    for (const auto& [path, document] : documents_)
+        host_.CloseFile(path);
 }
 
 void Server::Handle(const std::string& body)
@@ -560,9 +565,9 @@ bool Server::ScanUnit(const std::string& path, ScannedUnit& unit)
         SendNotification("window/logMessage", {{"type", 2}, {"message", path + ": " + reason}});
         return false;
     }
-    unit.Routines = BuildOutline(scan.Text, scan.Entries);
     auto document = documents_.find(path);
     unit.Source.Encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
+    unit.Routines = BuildOutline(scan.Text, scan.Entries, unit.Source.Encoding.Kind == Encoding::Cp932);
     unit.Source.Text = std::move(scan.Text);
     unit.Notices = std::move(scan.Notices);
     return true;
@@ -576,18 +581,17 @@ IndexedUnit Server::ScanForIndex(const std::string& path)
     std::string reason;
     if (!scanner_.Scan(path, scan, reason))
         return indexed;
-    Outline outline = BuildOutline(scan.Text, scan.Entries);
-    // The encoding matters only to names that are not ASCII, and finding it costs a pass over the unit.
-    std::optional<FileEncoding> encoding;
+    // The encoding matters only to entries that are not ASCII, and finding it costs a pass over the unit.
+    FileEncoding encoding;
+    if (!std::all_of(scan.Entries.begin(), scan.Entries.end(), [](const std::string& entry) { return IsAscii(entry); })) {
+        auto document = documents_.find(path);
+        encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
+    }
+    Outline outline = BuildOutline(scan.Text, scan.Entries, encoding.Kind == Encoding::Cp932);
     indexed.Routines.reserve(outline.Symbols.size());
     for (RoutineSymbol& symbol : outline.Symbols) {
-        if (symbol.Name.empty())
-            continue;
-        if (!encoding && !IsAscii(symbol.Name)) {
-            auto document = documents_.find(path);
-            encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
-        }
-        indexed.Routines.push_back({encoding ? NameOf(symbol.Name, *encoding) : std::move(symbol.Name), symbol.Kind, symbol.Line});
+        if (!symbol.Name.empty())
+            indexed.Routines.push_back({NameOf(symbol.Name, encoding), symbol.Kind, symbol.Line});
     }
     return indexed;
 }

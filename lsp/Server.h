@@ -30,6 +30,10 @@ public:
     using Poll = std::function<void()>;
 
     Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop, Send send);
+    // Closes the buffers of the documents still open, dropping their edits.
+    ~Server();
+    Server(const Server&) = delete;
+    Server& operator=(const Server&) = delete;
 
     // Sets the tool window up for the server; false with the reason when it cannot be.
     bool Prepare(std::string& error) { return scanner_.Prepare(error); }
