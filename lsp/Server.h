@@ -96,6 +96,14 @@ private:
     void DidChangeWatchedFiles(const json& params);
     void CancelRequest(const json& params);
 
+    // The name at a request's position, in the unit it names.
+    struct NameAtPosition {
+        std::string Path;
+        UnitText Unit;
+        std::string Word;   // empty when the position is on no name
+        size_t Offset = 0;  // of Word in Unit.Text
+    };
+    NameAtPosition NameAt(const json& params);
     // The path of a document the server may answer for: open, or a unit of the workspace.
     std::string KnownPath(const json& textDocument);
     bool LoadUnit(const std::string& path, UnitText& unit);
