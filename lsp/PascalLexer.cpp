@@ -1,7 +1,8 @@
 #include "PascalLexer.h"
 
 #include <algorithm>
-#include <functional>
+#include <array>
+#include <string>
 
 #include "platform/Cp932.h"
 
@@ -67,16 +68,6 @@ bool IsHexDigit(char c)
 
 }  // namespace
 
-bool IsIdentifierStart(char c)
-{
-    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
-}
-
-bool IsIdentifierPart(char c)
-{
-    return IsIdentifierStart(c) || (c >= '0' && c <= '9');
-}
-
 void ForEachToken(std::string_view text, bool cp932, const std::function<bool(const Token&)>& each)
 {
     Cursor cursor(text, cp932);
@@ -127,13 +118,35 @@ void ForEachToken(std::string_view text, bool cp932, const std::function<bool(co
 
 size_t FindIgnoringCase(std::string_view text, std::string_view word)
 {
-    if (word.empty())
+    size_t length = word.size();
+    if (length == 0 || length > text.size())
         return std::string_view::npos;
-    auto hash = [](char c) { return std::hash<char>()(Lower(c)); };
-    auto same = [](char a, char b) { return Lower(a) == Lower(b); };
-    std::boyer_moore_horspool_searcher searcher(word.begin(), word.end(), hash, same);
-    auto found = std::search(text.begin(), text.end(), searcher);
-    return found == text.end() ? std::string_view::npos : static_cast<size_t>(found - text.begin());
+    // Horspool's search over letters folded to small ones: a byte that is not in the word moves it
+    // on by its whole length.
+    std::array<size_t, 256> shift;
+    shift.fill(length);
+    std::string folded(word);
+    for (size_t i = 0; i < length; ++i) {
+        folded[i] = Lower(folded[i]);
+        if (i + 1 < length) {
+            auto c = static_cast<unsigned char>(folded[i]);
+            shift[c] = length - 1 - i;
+            shift[static_cast<unsigned char>(c >= 'a' && c <= 'z' ? c - 'a' + 'A' : c)] = length - 1 - i;
+        }
+    }
+    char last = folded[length - 1];
+    for (size_t at = 0; at + length <= text.size();) {
+        char c = text[at + length - 1];
+        if (Lower(c) == last) {
+            size_t i = 0;
+            while (i + 1 < length && Lower(text[at + i]) == folded[i])
+                ++i;
+            if (i + 1 == length)
+                return at;
+        }
+        at += shift[static_cast<unsigned char>(c)];
+    }
+    return std::string_view::npos;
 }
 
 std::string_view IdentifierAt(std::string_view line, size_t offset, size_t& start)

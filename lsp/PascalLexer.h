@@ -28,7 +28,14 @@ size_t FindIgnoringCase(std::string_view text, std::string_view word);
 // The identifier of line around offset (also just after its last letter); empty when none.
 std::string_view IdentifierAt(std::string_view line, size_t offset, size_t& start);
 
-bool IsIdentifierStart(char c);
-bool IsIdentifierPart(char c);
+inline bool IsIdentifierStart(char c)
+{
+    return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_';
+}
+
+inline bool IsIdentifierPart(char c)
+{
+    return IsIdentifierStart(c) || (c >= '0' && c <= '9');
+}
 
 }  // namespace lsp

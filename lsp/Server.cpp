@@ -532,6 +532,7 @@ void Server::DidChangeWatchedFiles(const json& params)
 
 void Server::SyncToHost(const std::string& path, Document& document)
 {
+    document.Scanned = nullptr;
     std::string bytes = EncodeForFile(document.Text, document.Encoding, document.Lost);
     if (!host_.IsFileOpen(path) && !host_.OpenFile(path))
         host_.CreateModule(path, bytes.empty() ? std::string("\r\n") : bytes, 0);
@@ -570,20 +571,25 @@ bool Server::LoadUnit(const std::string& path, UnitText& unit)
     return true;
 }
 
-bool Server::ScanUnit(const std::string& path, ScannedUnit& unit)
+std::shared_ptr<const Server::ScannedUnit> Server::ScanUnit(const std::string& path)
 {
+    auto document = documents_.find(path);
+    if (document != documents_.end() && document->second.Scanned)
+        return document->second.Scanned;
     UnitScanner::Result scan;
     std::string reason;
     if (!scanner_.Scan(path, scan, reason)) {
         SendNotification("window/logMessage", {{"type", 2}, {"message", path + ": " + reason}});
-        return false;
+        return nullptr;
     }
-    auto document = documents_.find(path);
-    unit.Source.Encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
-    unit.Routines = BuildOutline(scan.Text, scan.Entries, unit.Source.Encoding.Kind == Encoding::Cp932);
-    unit.Source.Text = std::move(scan.Text);
-    unit.Notices = std::move(scan.Notices);
-    return true;
+    auto unit = std::make_shared<ScannedUnit>();
+    unit->Source.Encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
+    unit->Routines = BuildOutline(scan.Text, scan.Entries, unit->Source.Encoding.Kind == Encoding::Cp932);
+    unit->Source.Text = std::move(scan.Text);
+    unit->Notices = std::move(scan.Notices);
+    if (document != documents_.end())
+        document->second.Scanned = unit;
+    return unit;
 }
 
 IndexedUnit Server::ScanForIndex(const std::string& path)
@@ -665,13 +671,13 @@ bool Server::OffsetOf(const std::vector<std::string_view>& lines, const json& po
 json Server::DocumentSymbol(const json& params)
 {
     std::string path = KnownPath(params.at("textDocument"));
-    ScannedUnit unit;
-    if (!ScanUnit(path, unit))
+    std::shared_ptr<const ScannedUnit> unit = ScanUnit(path);
+    if (!unit)
         throw ParamsError(path + ": the unit cannot be read");
-    std::vector<std::string_view> lines = SplitBufferLines(unit.Source.Text);
-    FileEncoding encoding = unit.Source.Encoding;
+    std::vector<std::string_view> lines = SplitBufferLines(unit->Source.Text);
+    FileEncoding encoding = unit->Source.Encoding;
     json symbols = json::array();
-    for (const RoutineSymbol& symbol : unit.Routines.Symbols) {
+    for (const RoutineSymbol& symbol : unit->Routines.Symbols) {
         std::string_view line = lines[static_cast<size_t>(symbol.Line)];
         std::string name = NameOf(symbol.Name, encoding);
         symbols.push_back({
@@ -695,18 +701,6 @@ json Server::WorkspaceSymbol(const json& params)
         const IndexedRoutine* Routine;  // none for the unit itself
         std::string_view Name;
     };
-    std::vector<Match> matches;
-    for (const IndexedUnit& unit : index_.Units()) {
-        std::string_view unitName = UnitNameOf(unit.Path);
-        int rank = MatchRank(unitName, query);
-        if (rank >= 0)
-            matches.push_back({rank, &unit, nullptr, unitName});
-        for (const IndexedRoutine& routine : unit.Routines) {
-            rank = MatchRank(routine.Name, query);
-            if (rank >= 0)
-                matches.push_back({rank, &unit, &routine, routine.Name});
-        }
-    }
     auto better = [](const Match& a, const Match& b) {
         if (a.Rank != b.Rank)
             return a.Rank < b.Rank;
@@ -718,8 +712,32 @@ json Server::WorkspaceSymbol(const json& params)
             return a.Unit->Path < b.Unit->Path;
         return (a.Routine ? a.Routine->Line : -1) < (b.Routine ? b.Routine->Line : -1);
     };
-    size_t count = std::min(matches.size(), symbolLimit_);
-    std::partial_sort(matches.begin(), matches.begin() + static_cast<std::ptrdiff_t>(count), matches.end(), better);
+    // The best ones only, in a heap whose top is the worst of them: a name that cannot be among them
+    // costs its match and one comparison.
+    std::vector<Match> matches;
+    auto consider = [&](const Match& match) {
+        if (matches.size() < symbolLimit_) {
+            matches.push_back(match);
+            std::push_heap(matches.begin(), matches.end(), better);
+        } else if (better(match, matches.front())) {
+            std::pop_heap(matches.begin(), matches.end(), better);
+            matches.back() = match;
+            std::push_heap(matches.begin(), matches.end(), better);
+        }
+    };
+    for (const IndexedUnit& unit : index_.Units()) {
+        std::string_view unitName = UnitNameOf(unit.Path);
+        int rank = MatchRank(unitName, query);
+        if (rank >= 0)
+            consider({rank, &unit, nullptr, unitName});
+        for (const IndexedRoutine& routine : unit.Routines) {
+            rank = MatchRank(routine.Name, query);
+            if (rank >= 0)
+                consider({rank, &unit, &routine, routine.Name});
+        }
+    }
+    std::sort_heap(matches.begin(), matches.end(), better);
+    size_t count = matches.size();
     json symbols = json::array();
     for (size_t i = 0; i < count; ++i) {
         const Match& match = matches[i];
@@ -761,16 +779,16 @@ json Server::Definition(const json& params)
         return file.empty() ? json(nullptr) : json(Location(file, {{"start", start0}, {"end", start0}}));
     }
     std::string name = context.Qualifier.empty() ? std::string(word) : context.Qualifier + "." + std::string(word);
-    ScannedUnit scanned;
-    if (!ScanUnit(path, scanned))
+    std::shared_ptr<const ScannedUnit> scanned = ScanUnit(path);
+    if (!scanned)
         return nullptr;
-    std::vector<std::string_view> outlineLines = SplitBufferLines(scanned.Source.Text);
+    std::vector<std::string_view> outlineLines = SplitBufferLines(scanned->Source.Text);
     json locations = json::array();
     auto add = [&](const RoutineSymbol& symbol) {
         std::string_view header = outlineLines[static_cast<size_t>(symbol.Line)];
-        locations.push_back(Location(path, RangeOf(header, symbol.Line, symbol.NameStart, symbol.NameEnd, scanned.Source.Encoding)));
+        locations.push_back(Location(path, RangeOf(header, symbol.Line, symbol.NameStart, symbol.NameEnd, scanned->Source.Encoding)));
     };
-    const std::vector<RoutineSymbol>& routines = scanned.Routines.Symbols;
+    const std::vector<RoutineSymbol>& routines = scanned->Routines.Symbols;
     for (const RoutineSymbol& symbol : routines) {
         if (platform::SameText(symbol.Name, name)) {
             add(symbol);
@@ -877,21 +895,21 @@ void Server::PublishDiagnostics(const std::string& path)
     if (document == documents_.end())
         return;
     json diagnostics = json::array();
-    ScannedUnit unit;
-    if (!ScanUnit(path, unit))
+    std::shared_ptr<const ScannedUnit> unit = ScanUnit(path);
+    if (!unit)
         return;
-    std::string_view text = unit.Source.Text;
+    std::string_view text = unit->Source.Text;
     std::vector<std::string_view> lines = SplitBufferLines(text);
-    FileEncoding encoding = unit.Source.Encoding;
+    FileEncoding encoding = unit->Source.Encoding;
     auto wholeLine = [&](size_t line) {
         return RangeOf(lines[line], static_cast<int32_t>(line), 0, lines[line].size(), encoding);
     };
-    int32_t longLine = unit.Routines.LongLine;
-    if (longLine > 0 && !unit.Notices.empty()) {
+    int32_t longLine = unit->Routines.LongLine;
+    if (longLine > 0 && !unit->Notices.empty()) {
         diagnostics.push_back({{"range", wholeLine(static_cast<size_t>(longLine - 1))},
                                {"severity", static_cast<int>(Severity::Warning)},
                                {"source", "quorlin"},
-                               {"message", platform::Cp932ToUtf8(unit.Notices.front())}});
+                               {"message", platform::Cp932ToUtf8(unit->Notices.front())}});
     }
     if (IsProjectFile(path)) {
         std::string folder = platform::ExtractFilePath(path);

@@ -53,16 +53,23 @@ public:
     int ExitCode() const { return shutdown_ ? 0 : 1; }
 
 private:
+    // A unit's text for positions and lexical answers: CR LF line breaks, the file's encoding.
+    struct UnitText {
+        std::string Text;
+        FileEncoding Encoding;
+    };
+    // A unit's routine list with the text its lines are lines of.
+    struct ScannedUnit {
+        Outline Routines;
+        UnitText Source;
+        std::vector<std::string> Notices;
+    };
     struct Document {
         std::string Text;  // as the client has it, UTF-8
         FileEncoding Encoding;
         int64_t Version = 0;
         size_t Lost = std::string::npos;  // offset in Text of the first character the file cannot hold
-    };
-    // A unit's text for positions and lexical answers: CR LF line breaks, the file's encoding.
-    struct UnitText {
-        std::string Text;
-        FileEncoding Encoding;
+        std::shared_ptr<const ScannedUnit> Scanned;  // of this version, once asked for
     };
     using Handler = json (Server::*)(const json& params);
     using Notification = void (Server::*)(const json& params);
@@ -101,14 +108,9 @@ private:
     // The path of a document the server may answer for: open, or a unit of the workspace.
     std::string KnownPath(const json& textDocument);
     bool LoadUnit(const std::string& path, UnitText& unit);
-    // A unit's routine list with its lines, scanned from its buffer when it is open; the
-    // outline's lines are those of Text.
-    struct ScannedUnit {
-        Outline Routines;
-        UnitText Source;
-        std::vector<std::string> Notices;
-    };
-    bool ScanUnit(const std::string& path, ScannedUnit& unit);
+    // A unit's routine list with its lines, scanned from its buffer when it is open (once for each
+    // version of an open document); null when the unit cannot be read.
+    std::shared_ptr<const ScannedUnit> ScanUnit(const std::string& path);
     IndexedUnit ScanForIndex(const std::string& path);
     // The index with every change since it was built taken in.
     void RefreshIndex();

@@ -1,5 +1,7 @@
 #include "TextEncoding.h"
 
+#include <algorithm>
+
 #include "platform/Cp932.h"
 
 namespace lsp {
@@ -115,6 +117,9 @@ std::string EncodeForFile(std::string_view text, FileEncoding encoding, size_t& 
         std::string bytes(encoding.Bom ? Utf8Bom : "");
         return bytes.append(text);
     }
+    // ASCII is written alike in both, and most of a unit is ASCII.
+    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+        return std::string(text);
     std::string bytes = platform::Utf8ToCp932(text);
     if (platform::Cp932ToUtf8(bytes) != text) {
         // Found again character by character, only when something was lost.
