@@ -202,6 +202,7 @@ Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop
         {"workspace/symbol", &Server::WorkspaceSymbol},
         {"textDocument/definition", &Server::Definition},
         {"textDocument/references", &Server::References},
+        {"textDocument/hover", &Server::Hover},
         {"quorlin/formText", &Server::FormText},
         {"workspace/executeCommand", &Server::ExecuteCommand},
     };
@@ -397,6 +398,7 @@ json Server::Initialize(const json& params)
         {"workspaceSymbolProvider", true},
         {"definitionProvider", true},
         {"referencesProvider", true},
+        {"hoverProvider", true},
         {"executeCommandProvider", {{"commands", {"quorlin.versionInfo"}}}},
     };
     result["serverInfo"] = {{"name", "quorlin"}};
@@ -512,12 +514,8 @@ void Server::DidChangeWatchedFiles(const json& params)
 {
     for (const json& change : params.at("changes")) {
         std::string path = PathOfUri(change.at("uri").get<std::string>());
-        if (platform::SameText(platform::ExtractFileExt(path), ".dfm")) {
-            std::string unit = platform::ChangeFileExt(path, "");
-            for (const auto& [open, document] : documents_) {
-                if (platform::SameText(platform::ChangeFileExt(open, ""), unit))
-                    PublishFormDiagnostics(open);
-            }
+        if (IsFormFile(path)) {
+            FormFileChanged(path);
             continue;
         }
         if (path.empty() || !IsUnitFile(path))

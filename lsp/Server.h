@@ -96,11 +96,14 @@ private:
     void DidChangeWatchedFiles(const json& params);
     void CancelRequest(const json& params);
 
+    json Hover(const json& params);  // ServerHover.cpp
     // Form files (ServerForms.cpp).
     json FormText(const json& params);
     // The diagnostic of the form file beside an open unit that the designer cannot read, or its
     // withdrawal once the form reads again or the unit is closed.
     void PublishFormDiagnostics(const std::string& unitPath);
+    // A form file changed on disk: the diagnostics of the open units beside it are renewed.
+    void FormFileChanged(const std::string& formPath);
     // workspace/executeCommand (ServerCommands.cpp).
     json ExecuteCommand(const json& params);
     json VersionInfo(const json& arguments);

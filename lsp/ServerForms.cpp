@@ -13,15 +13,6 @@
 
 namespace lsp {
 
-namespace {
-
-bool IsFormFile(const std::string& path)
-{
-    return platform::SameText(platform::ExtractFileExt(path), ".dfm");
-}
-
-}  // namespace
-
 json Server::FormText(const json& params)
 {
     std::string path = PathOfUri(params.at("uri").get<std::string>());
@@ -63,7 +54,7 @@ void Server::PublishFormDiagnostics(const std::string& unitPath)
         at = PositionOf(text, line, offset - start, encoding);
     }
     json diagnostic = {{"range", {{"start", at}, {"end", at}}},
-                       {"severity", 1},
+                       {"severity", 1},  // an error
                        {"source", "quorlin"},
                        {"message", error.Message}};
     if (error.Offset != forms::NoOffset)
@@ -71,6 +62,15 @@ void Server::PublishFormDiagnostics(const std::string& unitPath)
     SendNotification("textDocument/publishDiagnostics",
                      {{"uri", UriOfPath(formPath)}, {"diagnostics", json::array({std::move(diagnostic)})}});
     damagedForms_[unitPath] = formPath;
+}
+
+void Server::FormFileChanged(const std::string& formPath)
+{
+    std::string unit = platform::ChangeFileExt(formPath, "");
+    for (const auto& [open, document] : documents_) {
+        if (platform::SameText(platform::ChangeFileExt(open, ""), unit))
+            PublishFormDiagnostics(open);
+    }
 }
 
 }  // namespace lsp

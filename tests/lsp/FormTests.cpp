@@ -1,5 +1,6 @@
 // Form files through the server: their text as the form command prints it, a diagnostic for a form
-// that cannot be read while its unit is open, and the version strings of a file.
+// that cannot be read while its unit is open, hover on components and routines, and the version
+// strings of a file.
 
 #include <gtest/gtest.h>
 
@@ -110,6 +111,43 @@ TEST_F(FormFileTest, AnOpenUnitsDamagedFormGetsTheReadersMessageAtItsOffsetUntil
 
     client.Notify("textDocument/didClose", {{"textDocument", {{"uri", LspClient::Uri(workspace + "/ViewOptions.pas")}}}});
     EXPECT_TRUE(DiagnosticsOf(client, "ViewOptions.dfm").empty());
+    EXPECT_EQ(client.Finish(), 0);
+}
+
+TEST_F(FormFileTest, HoverShowsARoutinesEntryAndItsJumpOrAComponentsClassAndStoredValues)
+{
+    LspClient client(folder / "home");
+    client.Initialize(workspace);
+    OpenUnit(client, "MainForm.pas");
+    auto hover = [&](int line, int character) {
+        json answer = client.Request("textDocument/hover",
+                                     {{"textDocument", {{"uri", LspClient::Uri(workspace + "/MainForm.pas")}}},
+                                      {"position", {{"line", line}, {"character", character}}}});
+        EXPECT_TRUE(answer.contains("result")) << answer.dump();
+        return answer["result"].is_null() ? std::string() : answer["result"]["contents"]["value"].get<std::string>();
+    };
+    std::string jump = "```pascal\nTForm1.Button1Click(Sender: TObject);\n```\n\n[MainForm.pas:45]("
+                       + LspClient::Uri(workspace + "/MainForm.pas") + "#L45)";
+    EXPECT_EQ(hover(17, 16), jump);  // in the class declaration
+    EXPECT_EQ(hover(44, 20), jump);  // on its own header
+    EXPECT_EQ(hover(51, 3), "```pascal\nTForm1.AddLine(const S: string);\n```\n\n[MainForm.pas:56]("
+                                + LspClient::Uri(workspace + "/MainForm.pas") + "#L56)");
+
+    // A component, declared or used: the form's values, Shift-JIS caption shown as text, no children.
+    std::string button = "**Button1**: TButton\n\n```pascal\nobject Button1: TButton\r\n  Left = 152\r\n  Top = 38\r\n"
+                         "  Width = 75\r\n  Height = 25\r\n  Caption = '加える'\r\n  TabOrder = 1\r\n"
+                         "  OnClick = Button1Click\r\nend\r\n```";
+    EXPECT_EQ(hover(14, 5), button);
+    std::string form = hover(26, 3);
+    EXPECT_EQ(form.substr(0, form.find("```")), "**Form1**: TForm1\n\n");
+    EXPECT_NE(form.find("Caption = 'サンプル'"), std::string::npos);
+    EXPECT_EQ(form.find("object Label1"), std::string::npos);
+    EXPECT_EQ(hover(49, 25).substr(0, 18), "**Edit1**: TEdit\n\n");
+
+    // Neither: a keyword, a blank, a field that is no component.
+    EXPECT_EQ(hover(39, 1), "");
+    EXPECT_EQ(hover(1, 0), "");
+    EXPECT_EQ(hover(19, 5), "");
     EXPECT_EQ(client.Finish(), 0);
 }
 
