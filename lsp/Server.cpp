@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 
+#include "CodeContext.h"
 #include "JumpLines.h"
 #include "PascalLexer.h"
 #include "RequestErrors.h"
@@ -100,100 +101,17 @@ json Location(const std::string& path, json range)
     return {{"uri", UriOfPath(path)}, {"range", std::move(range)}};
 }
 
-bool IsRoutineKeyword(std::string_view word)
+// A unit's file as a place to go to: its start.
+json FileStart(const std::string& path)
 {
-    return platform::SameText(word, "procedure") || platform::SameText(word, "function")
-        || platform::SameText(word, "constructor") || platform::SameText(word, "destructor");
-}
-
-bool IsTypeKeyword(std::string_view word)
-{
-    return platform::SameText(word, "class") || platform::SameText(word, "object")
-        || platform::SameText(word, "interface") || platform::SameText(word, "dispinterface")
-        || platform::SameText(word, "record");
-}
-
-// What stands around the identifier at offset in a unit's code.
-struct CodeContext {
-    bool InUses = false;          // in a uses (contains, requires) clause
-    bool Declared = false;        // after a routine keyword
-    std::string Qualifier;        // the class types around it, "TOuter.TInner"
-};
-
-CodeContext ContextAt(std::string_view text, bool cp932, size_t offset)
-{
-    std::vector<Token> tokens;
-    ForEachToken(text, cp932, [&](const Token& token) {
-        if (token.Offset > offset)
-            return false;
-        tokens.push_back(token);
-        return true;
-    });
-    auto word = [&](size_t i) { return text.substr(tokens[i].Offset, tokens[i].Length); };
-    auto is = [&](size_t i, std::string_view what) { return i < tokens.size() && platform::SameText(word(i), what); };
-    CodeContext context;
-    if (tokens.empty())
-        return context;
-    size_t at = tokens.size() - 1;
-    for (size_t i = at; i-- > 0;) {
-        if (is(i, ";"))
-            break;
-        if (tokens[i].What == Token::Identifier
-            && (is(i, "uses") || is(i, "contains") || is(i, "requires"))) {
-            context.InUses = true;
-            break;
-        }
-    }
-    context.Declared = at > 0 && tokens[at - 1].What == Token::Identifier && IsRoutineKeyword(word(at - 1));
-    if (!context.Declared)
-        return context;
-    // The types whose bodies are open at the cursor: a named one from "Name = class" to its "end",
-    // and unnamed blocks that an "end" closes as well.
-    std::vector<std::string> open;
-    for (size_t i = 0; i + 1 < at; ++i) {
-        if (tokens[i].What != Token::Identifier)
-            continue;
-        if (is(i, "implementation")) {
-            open.clear();
-        } else if (is(i, "end")) {
-            if (!open.empty())
-                open.pop_back();
-        } else if (is(i + 1, "=")) {
-            size_t kind = i + 2;
-            if (is(kind, "packed"))
-                ++kind;
-            if (kind >= at || !IsTypeKeyword(word(kind)))
-                continue;
-            size_t after = kind + 1;
-            if (is(after, "of") || is(after, ";"))
-                continue;  // a class reference or a forward declaration
-            if (is(after, "(")) {
-                while (after < at && !is(after, ")"))
-                    ++after;
-                if (is(after + 1, ";"))
-                    continue;  // a class with no members of its own
-            }
-            open.emplace_back(word(i));
-            i = kind;
-        } else if (is(i, "record") || is(i, "begin") || is(i, "try") || is(i, "asm")
-                   || (is(i, "case") && (open.empty() || !open.back().empty()))) {
-            open.emplace_back();
-        }
-    }
-    for (const std::string& name : open) {
-        if (name.empty())
-            continue;
-        if (!context.Qualifier.empty())
-            context.Qualifier += '.';
-        context.Qualifier += name;
-    }
-    return context;
+    json start = {{"line", 0}, {"character", 0}};
+    return Location(path, {{"start", start}, {"end", start}});
 }
 
 }  // namespace
 
 Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop, Send send)
-    : host_(host), desktop_(desktop), scanner_(host, toolWindow, desktop), send_(std::move(send))
+    : host_(host), scanner_(host, toolWindow, desktop), send_(std::move(send))
 {
     requests_ = {
         {"initialize", &Server::Initialize},
@@ -753,28 +671,36 @@ json Server::WorkspaceSymbol(const json& params)
     return symbols;
 }
 
-json Server::Definition(const json& params)
+Server::NameAtPosition Server::NameAt(const json& params)
 {
-    std::string path = KnownPath(params.at("textDocument"));
-    UnitText unit;
-    if (!LoadUnit(path, unit))
-        throw ParamsError(path + ": the unit cannot be read");
-    std::vector<std::string_view> lines = SplitBufferLines(unit.Text);
+    NameAtPosition name;
+    name.Path = KnownPath(params.at("textDocument"));
+    if (!LoadUnit(name.Path, name.Unit))
+        throw ParamsError(name.Path + ": the unit cannot be read");
+    std::vector<std::string_view> lines = SplitBufferLines(name.Unit.Text);
     int32_t lineNumber;
     size_t offset;
-    if (!OffsetOf(lines, params.at("position"), unit.Encoding, lineNumber, offset))
+    if (!OffsetOf(lines, params.at("position"), name.Unit.Encoding, lineNumber, offset))
         throw ParamsError("the position is past the end of the unit");
     std::string_view line = lines[static_cast<size_t>(lineNumber)];
     size_t start;
-    std::string_view word = IdentifierAt(line, offset, start);
+    name.Word = IdentifierAt(line, offset, start);
+    name.Offset = static_cast<size_t>(line.data() - name.Unit.Text.data()) + start;
+    return name;
+}
+
+json Server::Definition(const json& params)
+{
+    NameAtPosition at = NameAt(params);
+    const std::string& path = at.Path;
+    const UnitText& unit = at.Unit;
+    std::string_view word = at.Word;
     if (word.empty())
         return nullptr;
-    size_t absolute = static_cast<size_t>(line.data() - unit.Text.data()) + start;
-    CodeContext context = ContextAt(unit.Text, unit.Encoding.Kind == Encoding::Cp932, absolute);
+    CodeContext context = ContextAt(unit.Text, unit.Encoding.Kind == Encoding::Cp932, at.Offset);
     if (context.InUses) {
         std::string file = files_.FindUnit(word, path, unit.Text);
-        json start0 = {{"line", 0}, {"character", 0}};
-        return file.empty() ? json(nullptr) : json(Location(file, {{"start", start0}, {"end", start0}}));
+        return file.empty() ? json(nullptr) : FileStart(file);
     }
     std::string name = context.Qualifier.empty() ? std::string(word) : context.Qualifier + "." + std::string(word);
     std::shared_ptr<const ScannedUnit> scanned = ScanUnit(path);
@@ -811,34 +737,22 @@ json Server::Definition(const json& params)
     for (const IndexedUnit& indexed : index_.Units()) {
         for (const IndexedRoutine& routine : indexed.Routines) {
             if (sameName(routine.Name)) {
-                json at = {{"line", routine.Line}, {"character", 0}};
-                locations.push_back(Location(indexed.Path, {{"start", at}, {"end", at}}));
+                json header = {{"line", routine.Line}, {"character", 0}};
+                locations.push_back(Location(indexed.Path, {{"start", header}, {"end", header}}));
             }
         }
     }
     if (locations.empty()) {
         std::string file = files_.FindUnit(word, path, unit.Text);
-        if (!file.empty()) {
-            json start0 = {{"line", 0}, {"character", 0}};
-            locations.push_back(Location(file, {{"start", start0}, {"end", start0}}));
-        }
+        if (!file.empty())
+            locations.push_back(FileStart(file));
     }
     return locations;
 }
 
 json Server::References(const json& params)
 {
-    std::string path = KnownPath(params.at("textDocument"));
-    UnitText unit;
-    if (!LoadUnit(path, unit))
-        throw ParamsError(path + ": the unit cannot be read");
-    std::vector<std::string_view> lines = SplitBufferLines(unit.Text);
-    int32_t lineNumber;
-    size_t offset;
-    if (!OffsetOf(lines, params.at("position"), unit.Encoding, lineNumber, offset))
-        throw ParamsError("the position is past the end of the unit");
-    size_t start;
-    std::string word(IdentifierAt(lines[static_cast<size_t>(lineNumber)], offset, start));
+    std::string word = NameAt(params).Word;
     json locations = json::array();
     if (word.empty())
         return locations;

@@ -96,6 +96,15 @@ private:
     void DidChangeWatchedFiles(const json& params);
     void CancelRequest(const json& params);
 
+    // The name at a request's position, in the unit it names.
+    struct NameAtPosition {
+        std::string Path;
+        UnitText Unit;
+        std::string Word;   // empty when the position is on no name
+        size_t Offset = 0;  // of Word in Unit.Text
+    };
+    NameAtPosition NameAt(const json& params);
+
     json Hover(const json& params);  // ServerHover.cpp
     // Form files (ServerForms.cpp).
     json FormText(const json& params);
@@ -129,7 +138,6 @@ private:
     std::string NameOf(std::string_view bytes, FileEncoding encoding) const;
 
     refhost::Host& host_;
-    ServerDesktop& desktop_;
     UnitScanner scanner_;
     Send send_;
     Poll poll_;

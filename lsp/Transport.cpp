@@ -7,6 +7,19 @@
 
 namespace lsp {
 
+bool WriteAll(int fd, std::string_view data)
+{
+    while (!data.empty()) {
+        ssize_t written = write(fd, data.data(), data.size());
+        if (written < 0 && errno == EINTR)
+            continue;
+        if (written <= 0)
+            return false;
+        data.remove_prefix(static_cast<size_t>(written));
+    }
+    return true;
+}
+
 bool Transport::Fill(bool wait)
 {
     if (ended_)
@@ -70,16 +83,7 @@ bool Transport::Send(std::string_view body)
 {
     std::string message = "Content-Length: " + std::to_string(body.size()) + "\r\n\r\n";
     message.append(body);
-    std::string_view rest(message);
-    while (!rest.empty()) {
-        ssize_t written = write(out_, rest.data(), rest.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        rest.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
+    return WriteAll(out_, message);
 }
 
 }  // namespace lsp

@@ -8,6 +8,10 @@
 
 namespace lsp {
 
+// Writes all of data, going on after interruptions and partial writes; false when the descriptor
+// takes no more.
+bool WriteAll(int fd, std::string_view data);
+
 class Transport {
 public:
     Transport(int in, int out) : in_(in), out_(out) {}

@@ -10,6 +10,8 @@
 #include <cstdio>
 #include <cstring>
 
+#include "Transport.h"
+
 namespace lsp {
 
 namespace {
@@ -70,19 +72,6 @@ bool ReadAll(int fd, std::string& data)
             return true;
         data.append(block, static_cast<size_t>(got));
     }
-}
-
-bool WriteAll(int fd, std::string_view data)
-{
-    while (!data.empty()) {
-        ssize_t written = write(fd, data.data(), data.size());
-        if (written < 0 && errno == EINTR)
-            continue;
-        if (written <= 0)
-            return false;
-        data.remove_prefix(static_cast<size_t>(written));
-    }
-    return true;
 }
 
 // Shares of about the same bytes: the largest files first, each to the lightest share.

@@ -25,8 +25,8 @@ void CannotCreate(const std::string& fileName)
 
 std::string TCodeForm::LinkedFileName(const std::string& nodeText)
 {
-    platform::IniFile detail(TaskDetailFileName(TaskFileName));
-    std::string link = detail.ReadString(LocationSection, nodeText, "").substr(0, DetailValueLimit);
+    auto detail = platform::IniFile::ReadOnly(TaskDetailFileName(TaskFileName));
+    std::string link = detail->ReadString(LocationSection, nodeText, "").substr(0, DetailValueLimit);
     return link.empty() ? DefaultLinkedFileName(nodeText) : link;
 }
 

@@ -129,8 +129,8 @@ void TCodeForm::TreeView1Change(tk::Component*)
         }
         Memo1->SetText(MemoTextOfFile(bytes));
     } else {
-        platform::IniFile detail(detailName);
-        std::string value = detail.ReadString(DetailSection, CurrentNodeText, "");
+        auto detail = platform::IniFile::ReadOnly(detailName);
+        std::string value = detail->ReadString(DetailSection, CurrentNodeText, "");
         Memo1->Lines().Assign(DetailNoteLines(std::string_view(value).substr(0, DetailValueLimit)));
     }
     Memo1->SetModified(false);
