@@ -1,15 +1,12 @@
 #include "FormCommands.h"
 
-#include <cerrno>
-#include <cstring>
 #include <string>
 
 #include <nlohmann/json.hpp>
 
+#include "FormFileLoad.h"
 #include "JsonOutput.h"
 #include "platform/Cp932.h"
-#include "platform/FilePath.h"
-#include "refhost/forms/FormFile.h"
 
 namespace cli {
 
@@ -40,17 +37,10 @@ nlohmann::ordered_json TreeDocument(const forms::FormObject& object)
 
 int ShowForm(const CliOptions& options, std::FILE* out)
 {
-    const std::string& fileName = options.Operands[0];
-    std::string bytes;
-    if (platform::DirectoryExists(fileName) || !platform::ReadWholeFile(fileName, bytes)) {
-        std::fprintf(stderr, "quorlin: %s: %s\n", fileName.c_str(),
-                     std::strerror(platform::DirectoryExists(fileName) ? EISDIR : errno ? errno : ENOENT));
-        return 1;
-    }
     forms::FormFile form;
-    forms::FormError error;
-    if (!forms::ReadFormFile(std::move(bytes), form, error)) {
-        std::fprintf(stderr, "quorlin: %s\n", forms::DescribeFormError(fileName, error).c_str());
+    FormLoadError error;
+    if (!LoadFormFile(options.Operands[0], form, error)) {
+        std::fprintf(stderr, "quorlin: %s\n", error.Message.c_str());
         return 1;
     }
     if (options.Json) {

@@ -10,6 +10,7 @@
 #include "CodeContext.h"
 #include "JumpLines.h"
 #include "PascalLexer.h"
+#include "RequestErrors.h"
 #include "SymbolMatch.h"
 #include "Uri.h"
 #include "platform/Cp932.h"
@@ -28,14 +29,10 @@ constexpr int MethodNotFound = -32601;
 constexpr int InvalidParams = -32602;
 constexpr int InternalError = -32603;
 constexpr int ServerNotInitialized = -32002;
+constexpr int RequestFailedCode = -32803;
 constexpr int RequestCancelled = -32800;
 
 enum class Severity { Error = 1, Warning = 2 };
-
-// A request whose parameters do not say what it needs.
-struct ParamsError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
 
 bool IsAscii(std::string_view text)
 {
@@ -123,6 +120,9 @@ Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop
         {"workspace/symbol", &Server::WorkspaceSymbol},
         {"textDocument/definition", &Server::Definition},
         {"textDocument/references", &Server::References},
+        {"textDocument/hover", &Server::Hover},
+        {"quorlin/formText", &Server::FormText},
+        {"workspace/executeCommand", &Server::ExecuteCommand},
     };
     notifications_ = {
         {"initialized", &Server::Initialized},
@@ -220,6 +220,8 @@ void Server::Request(const json& id, const std::string& method, const json& para
             Reply(id, std::move(result));
     } catch (const ParamsError& e) {
         ReplyError(id, InvalidParams, e.what());
+    } catch (const RequestFailed& e) {
+        ReplyError(id, RequestFailedCode, e.what());
     } catch (const json::exception& e) {
         ReplyError(id, InvalidParams, std::string("the parameters do not fit the method: ") + e.what());
     } catch (const std::exception& e) {
@@ -314,6 +316,8 @@ json Server::Initialize(const json& params)
         {"workspaceSymbolProvider", true},
         {"definitionProvider", true},
         {"referencesProvider", true},
+        {"hoverProvider", true},
+        {"executeCommandProvider", {{"commands", {"quorlin.versionInfo"}}}},
     };
     result["serverInfo"] = {{"name", "quorlin"}};
     return result;
@@ -325,7 +329,7 @@ void Server::Initialized(const json& /*params*/)
     index_.Start(files_.Units(), indexWorkers_, [this](const std::string& path) { return ScanForIndex(path); });
     if (watchFiles_) {
         json watchers = json::array();
-        for (const char* pattern : {"**/*.{pas,pp,dpr,lpr}", "**/*.{PAS,PP,DPR,LPR}"})
+        for (const char* pattern : {"**/*.{pas,pp,dpr,lpr,dfm}", "**/*.{PAS,PP,DPR,LPR,DFM}"})
             watchers.push_back({{"globPattern", pattern}});
         json registration = {{"id", "quorlin-units"},
                              {"method", "workspace/didChangeWatchedFiles"},
@@ -365,6 +369,7 @@ void Server::DidOpen(const json& params)
     SyncToHost(path, it->second);
     changed_.insert(path);
     PublishDiagnostics(path);
+    PublishFormDiagnostics(path);
 }
 
 void Server::DidChange(const json& params)
@@ -409,6 +414,7 @@ void Server::DidSave(const json& params)
     if (IsProjectFile(path))
         filesStale_ = true;
     PublishDiagnostics(path);
+    PublishFormDiagnostics(path);
 }
 
 void Server::DidClose(const json& params)
@@ -419,12 +425,17 @@ void Server::DidClose(const json& params)
     host_.CloseFile(path);
     changed_.insert(path);
     SendNotification("textDocument/publishDiagnostics", {{"uri", UriOfPath(path)}, {"diagnostics", json::array()}});
+    PublishFormDiagnostics(path);
 }
 
 void Server::DidChangeWatchedFiles(const json& params)
 {
     for (const json& change : params.at("changes")) {
         std::string path = PathOfUri(change.at("uri").get<std::string>());
+        if (IsFormFile(path)) {
+            FormFileChanged(path);
+            continue;
+        }
         if (path.empty() || !IsUnitFile(path))
             continue;
         int type = change.value("type", 2);

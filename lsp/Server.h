@@ -104,6 +104,19 @@ private:
         size_t Offset = 0;  // of Word in Unit.Text
     };
     NameAtPosition NameAt(const json& params);
+
+    json Hover(const json& params);  // ServerHover.cpp
+    // Form files (ServerForms.cpp).
+    json FormText(const json& params);
+    // The diagnostic of the form file beside an open unit that the designer cannot read, or its
+    // withdrawal once the form reads again or the unit is closed.
+    void PublishFormDiagnostics(const std::string& unitPath);
+    // A form file changed on disk: the diagnostics of the open units beside it are renewed.
+    void FormFileChanged(const std::string& formPath);
+    // workspace/executeCommand (ServerCommands.cpp).
+    json ExecuteCommand(const json& params);
+    json VersionInfo(const json& arguments);
+
     // The path of a document the server may answer for: open, or a unit of the workspace.
     std::string KnownPath(const json& textDocument);
     bool LoadUnit(const std::string& path, UnitText& unit);
@@ -145,6 +158,7 @@ private:
     bool filesStale_ = false;
     WorkspaceIndex index_;
     std::set<std::string> changed_;  // units to scan again before the index answers
+    std::map<std::string, std::string> damagedForms_;  // open unit → its form file with a diagnostic
 };
 
 }  // namespace lsp

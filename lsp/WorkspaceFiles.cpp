@@ -43,6 +43,11 @@ bool IsUnitFile(std::string_view path)
         || platform::SameText(extension, ".dpr") || platform::SameText(extension, ".lpr");
 }
 
+bool IsFormFile(std::string_view path)
+{
+    return platform::SameText(ExtensionOf(path), ".dfm");
+}
+
 bool IsProjectFile(std::string_view path)
 {
     return platform::SameText(ExtensionOf(path), ".dpr");

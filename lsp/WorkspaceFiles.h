@@ -11,6 +11,8 @@ namespace lsp {
 // .pas, .pp, .dpr, .lpr in any letter case.
 bool IsUnitFile(std::string_view path);
 bool IsProjectFile(std::string_view path);
+// .dfm in any letter case.
+bool IsFormFile(std::string_view path);
 // The file name without folder and extension: the unit's name.
 std::string_view UnitNameOf(std::string_view path);
 

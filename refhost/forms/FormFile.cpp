@@ -147,26 +147,38 @@ void CollectObjectReferences(const FormObject& object, const std::string& name, 
 
 }  // namespace
 
+FormFormat FormFormatOf(std::string_view bytes)
+{
+    if (bytes.starts_with("TPF0"))
+        return FormFormat::Binary;
+    if (!bytes.empty() && static_cast<uint8_t>(bytes[0]) == 0xFF)
+        return FormFormat::Resource16;
+    if (bytes.size() >= 32 && std::memcmp(bytes.data(), Resource32Signature, 32) == 0)
+        return FormFormat::Resource32;
+    return FormFormat::Text;
+}
+
 bool ReadFormFile(std::string bytes, FormFile& form, FormError& error)
 {
     FormFile read;
     read.Bytes = std::move(bytes);
     const std::string& data = read.Bytes;
-    bool ok;
-    if (data.compare(0, 4, "TPF0") == 0) {
-        read.Format = FormFormat::Binary;
+    read.Format = FormFormatOf(data);
+    bool ok = true;
+    switch (read.Format) {
+    case FormFormat::Binary:
         read.StreamEnd = data.size();
-        ok = true;
-    } else if (!data.empty() && static_cast<uint8_t>(data[0]) == 0xFF) {
-        read.Format = FormFormat::Resource16;
+        break;
+    case FormFormat::Resource16:
         ok = FindResource16(data, read, error);
-    } else if (data.size() >= 32 && std::memcmp(data.data(), Resource32Signature, 32) == 0) {
-        read.Format = FormFormat::Resource32;
+        break;
+    case FormFormat::Resource32:
         ok = FindResource32(data, read, error);
-    } else {
-        read.Format = FormFormat::Text;
+        break;
+    case FormFormat::Text:
         read.Utf8 = data.compare(0, 3, "\xEF\xBB\xBF") == 0;
         ok = ReadTextForm(data, read.Utf8, read.Root, error);
+        break;
     }
     if (ok && read.Format != FormFormat::Text)
         ok = ReadBinaryForm(data, read.StreamStart, read.StreamEnd, read.Root, error);

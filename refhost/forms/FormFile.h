@@ -24,6 +24,9 @@ struct FormFile {
     size_t SizeField = NoOffset;     // the resource header's size of the stream
 };
 
+// The format a file's first bytes announce.
+FormFormat FormFormatOf(std::string_view bytes);
+
 // Recognises the form by its first bytes and reads it; false with the offset and reason when the
 // bytes are damaged.
 bool ReadFormFile(std::string bytes, FormFile& form, FormError& error);

@@ -67,7 +67,7 @@ TEST_F(LifecycleTest, BadMessagesGetTheirErrorsAndTheServerGoesOn)
     EXPECT_EQ(ErrorCode(client.ResponseTo(6)), -32600);
     client.Send(json::array({1, 2}));
     EXPECT_EQ(ErrorCode(client.Read()), -32600);
-    EXPECT_EQ(ErrorCode(client.Request("textDocument/hover", json::object())), -32601);
+    EXPECT_EQ(ErrorCode(client.Request("textDocument/codeLens", json::object())), -32601);
     // Unknown notifications are passed over without an answer.
     client.Notify("$/setTrace", {{"value", "off"}});
 
