@@ -8,7 +8,7 @@ namespace cli {
 
 enum class Command {
     Units, Routines, Jump, Report, ClassUnit, ClassDef, Methods, Swap, Insert, Components, Properties, Rename,
-    Palette, DbAccess, VersionInfo, Version, Send, Listen, Form, Tasks, Help, Completion
+    Palette, DbAccess, VersionInfo, Version, Send, Listen, Form, Tasks, Lsp, Help, Completion
 };
 
 struct CliOptions {

@@ -88,6 +88,11 @@ const std::vector<CommandSpec> commandSpecs = {
      "indented by one TAB per level; with --notes the notes the memo shows for the first node named "
      "NODE.\n\n",
      "quorlin tasks examples/Sample/Tasks.ini --notes README", "ini"},
+    {"lsp", Command::Lsp, "", "a language server for editors",
+     "Serves one editor over standard input and output with the Language Server Protocol: the "
+     "outline of a unit, jumps to routines and units, a search over the workspace's routines and "
+     "units, and the places a name is used. The editor starts it; see README's Editors section.\n\n",
+     "quorlin lsp --home ~/.local/share/quorlin", "-"},
     {"help", Command::Help, "[COMMAND]", "this list, or the help of one command",
      "Lists every command, or shows one command's usage, options and an example.\n\n", "quorlin help routines", "-"},
     {"completion", Command::Completion, "bash|zsh", "a shell completion script",
@@ -412,6 +417,8 @@ std::string CommandLine::CheckArguments(const CommandSpec& command) const
         return count <= 1 ? "" : "palette takes at most one package";
     case Command::Tasks:
         return count == 1 ? "" : "tasks takes one task file";
+    case Command::Lsp:
+        return count == 0 ? "" : "lsp takes no operands";
     case Command::Swap:
     case Command::Insert:
         break;

@@ -88,6 +88,7 @@ int Commands::Run()
     case Command::Send:
     case Command::Listen:
     case Command::Form:
+    case Command::Lsp:
     case Command::Help:
     case Command::Completion:
         break;

@@ -123,30 +123,10 @@ bool UseHome(const std::string& home)
     return true;
 }
 
-// quorlin lsp [--home DIR] [--addin PATH]
-int RunLanguageServer(int argc, char** argv)
-{
-    std::string home = DefaultHome();
-    lsp::ServerOptions options{DefaultAddin()};
-    for (int i = 2; i < argc; ++i) {
-        std::string_view option = argv[i];
-        if ((option == "--home" || option == "--addin") && i + 1 < argc) {
-            (option == "--home" ? home : options.Addin) = argv[++i];
-        } else {
-            std::fprintf(stderr, "quorlin: lsp: unknown option %s\nusage: quorlin lsp [--home DIR] [--addin PATH]\n",
-                         argv[i]);
-            return 2;
-        }
-    }
-    return UseHome(home) ? lsp::RunServer(options) : 1;
-}
-
 }  // namespace
 
 int main(int argc, char** argv)
 {
-    if (argc >= 2 && std::string_view(argv[1]) == "lsp")
-        return RunLanguageServer(argc, argv);
     cli::CliOptions options;
     cli::CommandLine commandLine(options);
     std::string text;
@@ -176,6 +156,8 @@ int main(int argc, char** argv)
 
     if (!UseHome(options.Home.empty() ? DefaultHome() : options.Home))
         return 1;
+    if (options.Cmd == cli::Command::Lsp)
+        return lsp::RunServer({options.Addin.empty() ? DefaultAddin() : options.Addin});
     KeepFreedMemory();
 
     int workers = options.Cmd == cli::Command::Routines ? cli::WorkerCount(options) : 1;
