@@ -1,5 +1,7 @@
 #include "tasks/TaskDetail.h"
 
+#include <algorithm>
+
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -11,7 +13,29 @@ namespace quorlin {
 
 std::string TaskDetailFileName(const std::string& taskFileName)
 {
+    if (platform::SameText(platform::ExtractFileExt(taskFileName), ".txt"))
+        return taskFileName + ".txt";
     return platform::ChangeFileExt(taskFileName, ".txt");
+}
+
+bool IsDetailKey(std::string_view nodeText)
+{
+    if (nodeText.find_first_of("=\r\n") != std::string_view::npos)
+        return false;
+    std::string_view inner = nodeText;
+    inner.remove_prefix(std::min(inner.find_first_not_of(' '), inner.size()));
+    if (!inner.empty() && (inner.front() == '[' || inner.front() == ';'))
+        return false;
+    size_t last = inner.find_last_not_of(' ');
+    return inner.empty() || (inner.front() != '\t' && inner.front() != '\v' && inner[last] != '\t' &&
+                             inner[last] != '\v');
+}
+
+std::string LinkTarget(const std::string& link, const std::string& taskFileName)
+{
+    if (link.empty() || platform::IsPathDelimiter(link.front()))
+        return link;
+    return platform::ExtractFilePath(taskFileName) + link;
 }
 
 bool DetailFileUsable(const std::string& fileName)
@@ -29,7 +53,8 @@ std::string DefaultLinkedFileName(std::string_view nodeText)
     name.reserve(nodeText.size());
     for (size_t i = 0; i < nodeText.size(); ++i) {
         auto c = static_cast<unsigned char>(nodeText[i]);
-        if (platform::IsLeadByte(c) && i + 1 < nodeText.size()) {
+        if (platform::IsLeadByte(c) && i + 1 < nodeText.size() &&
+            platform::IsTrailByte(static_cast<unsigned char>(nodeText[i + 1]))) {
             // A trail byte may be 0x5C, the backslash; it is part of the character.
             name += nodeText.substr(i, 2);
             ++i;
