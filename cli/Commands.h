@@ -61,6 +61,9 @@ private:
     bool MakeCurrent(const std::string& file);
     // Makes the component of that name the designer's selection in the unit's form.
     bool SelectInDesigner(const std::string& file, const std::string& name);
+    // Why the host gives no form for the unit: its form file is damaged (the reader's complaint
+    // with file and offset), or it has none.
+    std::string WhyNoForm(const std::string& file);
     // Clicks a menu item of the tool window and prints the lines it appended to the memo.
     int PrintMemoLinesOf(const std::string& menuItem);
     // A text given on the command line as the add-in holds it.

@@ -54,7 +54,16 @@ int Commands::Components()
         Part<tk::Edit>(form, "ClassNameEdit").SetText(className);
         return Confirm(form);
     });
-    return PrintMemoLinesOf("N1");
+    int status = PrintMemoLinesOf("N1");
+    // The search passes over a unit whose form file is damaged as over one without a form.
+    for (std::string_view unit : Combo("UnitCombo").Items()) {
+        std::string problem = session_.Host().FormProblem(std::string(unit));
+        if (!problem.empty()) {
+            Fail(problem);
+            status = 1;
+        }
+    }
+    return status;
 }
 
 int Commands::Properties()
@@ -108,7 +117,7 @@ int Commands::Rename()
     if (desktop_.MessageCount() != messages)
         return 1;
     if (!opened) {
-        Fail(unit + ": the unit has no form");
+        Fail(WhyNoForm(unit));
         return 1;
     }
     if (!listed) {
@@ -172,7 +181,7 @@ bool Commands::SelectInDesigner(const std::string& file, const std::string& name
     hostapi::HostRef<hostapi::TIModuleInterface> module(services->GetModuleInterface(path));
     hostapi::HostRef<hostapi::TIFormInterface> form(module ? module->GetFormInterface() : nullptr);
     if (!form) {
-        Fail(file + ": the unit has no form");
+        Fail(WhyNoForm(file));
         return false;
     }
     hostapi::HostRef<hostapi::TIComponentInterface> component(form->FindComponent(name));
@@ -181,6 +190,12 @@ bool Commands::SelectInDesigner(const std::string& file, const std::string& name
         return false;
     }
     return true;
+}
+
+std::string Commands::WhyNoForm(const std::string& file)
+{
+    std::string problem = session_.Host().FormProblem(refhost::Host::NormalizeFileName(file));
+    return problem.empty() ? file + ": the unit has no form" : problem;
 }
 
 int Commands::PrintMemoLinesOf(const std::string& menuItem)

@@ -20,19 +20,43 @@ void RequestStop(int)
     stopRequested = 1;
 }
 
+// Control characters written as \xHH, so that a message is always one line and cannot move the
+// terminal's cursor or change its colours. Bytes of two-byte characters are never below 0x40.
+std::string Shown(const std::string& text)
+{
+    std::string shown;
+    for (char c : text) {
+        auto byte = static_cast<unsigned char>(c);
+        if (byte < 0x20 || byte == 0x7F) {
+            char escaped[8];
+            std::snprintf(escaped, sizeof(escaped), "\\x%02x", byte);
+            shown += escaped;
+        } else {
+            shown += c;
+        }
+    }
+    return shown;
+}
+
 // Texts travel in code page 932; people type and read UTF-8 unless --raw.
 class Participant {
 public:
     explicit Participant(const CliOptions& options)
         : options_(options),
           messenger_([this](const platform::GroupMessage& message) { Print(message); },
-                     [] { std::fputs("quorlin: Message Length Error\n", stderr); })
+                     [](const std::string& why) { std::fprintf(stderr, "quorlin: %s\n", why.c_str()); })
     {
         messenger_.SetGroup(Typed(options.Group.empty() ? DefaultMessageGroup : options.Group));
     }
 
     bool Join()
     {
+        // Nothing could be addressed to such a group, and nothing it sends would travel.
+        std::string refused = platform::FieldError("Group", messenger_.Group());
+        if (!refused.empty()) {
+            std::fprintf(stderr, "quorlin: %s\n", refused.c_str());
+            return false;
+        }
         std::string error;
         platform::RegisterWindowMessage("GlobalConnection");
         if (messenger_.Join("GlobalConnection", error))
@@ -51,7 +75,7 @@ private:
         std::string line = message.From + "_" + message.Command + "_" + message.Kind + "_" + message.To;
         if (!options_.Raw)
             line = platform::Cp932ToUtf8(line);
-        line += '\n';
+        line = Shown(line) + '\n';
         std::fwrite(line.data(), 1, line.size(), stdout);
         std::fflush(stdout);
         ++received_;

@@ -75,12 +75,15 @@ int Commands::Version()
         window.DispatchKey(settings.empty() ? tk::VK_ESCAPE : KeyStore, 0);
         return window.ModalResult();
     });
+    int messages = desktop_.MessageCount();
     bool clicked = ClickMenuItem("VerMenu");
     desktop_.SetModalAnswer(nullptr);
     if (!clicked)
         return 1;
     if (!opened) {
-        Fail(project + ": the version window did not open");
+        // A refused project name has been named by the add-in's message.
+        if (desktop_.MessageCount() == messages)
+            Fail(project + ": the version window did not open");
         return 1;
     }
     if (!error.empty()) {

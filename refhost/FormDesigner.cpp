@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "ClassDeclaration.h"
 #include "EditBuffer.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
@@ -15,75 +16,6 @@ namespace {
 using forms::FormObject;
 using forms::FormProperty;
 using forms::FormValue;
-
-bool IsIdentStart(char c) { return (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || c == '_'; }
-bool IsIdentChar(char c) { return IsIdentStart(c) || (c >= '0' && c <= '9'); }
-
-// The identifiers and symbols of Pascal source, comments and strings passed over.
-struct Token {
-    size_t Offset;
-    std::string_view Text;
-    bool Ident;
-};
-
-std::vector<Token> PascalTokens(std::string_view source)
-{
-    std::vector<Token> tokens;
-    size_t at = 0;
-    auto skipTo = [&](std::string_view end) {
-        size_t found = source.find(end, at);
-        at = found == std::string_view::npos ? source.size() : found + end.size();
-    };
-    while (at < source.size()) {
-        char c = source[at];
-        if (c == '{') {
-            skipTo("}");
-        } else if (c == '(' && at + 1 < source.size() && source[at + 1] == '*') {
-            at += 2;
-            skipTo("*)");
-        } else if (c == '/' && at + 1 < source.size() && source[at + 1] == '/') {
-            skipTo("\n");
-        } else if (c == '\'') {
-            ++at;
-            skipTo("'");
-        } else if (IsIdentStart(c)) {
-            size_t start = at;
-            while (at < source.size() && IsIdentChar(source[at]))
-                ++at;
-            tokens.push_back({start, source.substr(start, at - start), true});
-        } else if (static_cast<unsigned char>(c) <= ' ') {
-            ++at;
-        } else {
-            size_t length = platform::IsLeadByte(static_cast<unsigned char>(c)) && at + 1 < source.size() ? 2 : 1;
-            tokens.push_back({at, source.substr(at, length), false});
-            at += length;
-        }
-    }
-    return tokens;
-}
-
-// The tokens of "className = class(...) ... end" from the one after "class" up to "end"; empty range
-// when the unit declares no such class.
-std::pair<size_t, size_t> ClassDeclaration(const std::vector<Token>& tokens, const std::string& className)
-{
-    for (size_t i = 0; i + 3 < tokens.size(); ++i) {
-        if (!tokens[i].Ident || !platform::SameText(tokens[i].Text, className) || tokens[i + 1].Text != "=" ||
-            !platform::SameText(tokens[i + 2].Text, "class") || tokens[i + 3].Text == ";" ||
-            platform::SameText(tokens[i + 3].Text, "of"))
-            continue;
-        int depth = 1;
-        for (size_t j = i + 3; j < tokens.size(); ++j) {
-            if (!tokens[j].Ident)
-                continue;
-            if (platform::SameText(tokens[j].Text, "record"))
-                ++depth;
-            else if (platform::SameText(tokens[j].Text, "end") && --depth == 0)
-                return {i + 3, j};
-        }
-        return {i + 3, tokens.size()};
-    }
-    return {0, 0};
-}
 
 hostapi::TPropertyType InferredType(const std::string& name, const FormValue& value)
 {
@@ -187,33 +119,6 @@ std::string FormFileOf(const std::string& unitFile)
         if (platform::FileExists(form))
             return form;
     }
-    return std::string();
-}
-
-std::string RenameInClassDeclaration(const std::string& source, const std::string& className,
-                                     const std::string& oldName, const std::string& newName)
-{
-    std::vector<Token> tokens = PascalTokens(source);
-    auto [first, last] = ClassDeclaration(tokens, className);
-    std::string result;
-    size_t copied = 0;
-    for (size_t i = first; i < last; ++i) {
-        if (tokens[i].Ident && platform::SameText(tokens[i].Text, oldName)) {
-            result.append(source, copied, tokens[i].Offset - copied);
-            result += newName;
-            copied = tokens[i].Offset + tokens[i].Text.size();
-        }
-    }
-    result.append(source, copied, std::string::npos);
-    return result;
-}
-
-std::string DeclaredAncestor(const std::string& source, const std::string& className)
-{
-    std::vector<Token> tokens = PascalTokens(source);
-    auto [first, last] = ClassDeclaration(tokens, className);
-    if (first + 2 < last && tokens[first].Text == "(" && tokens[first + 1].Ident && tokens[first + 2].Text == ")")
-        return std::string(tokens[first + 1].Text);
     return std::string();
 }
 
@@ -321,7 +226,10 @@ std::vector<DesignedProperty> FormDesigner::Properties(int index, const std::str
         }
         return properties;
     }
-    // A class the catalogue does not know: what the file stores, sub-objects as class properties.
+    // A class the catalogue does not know: its name, as every component has one, then what the file
+    // stores, sub-objects as class properties.
+    if (prefix.empty())
+        properties.push_back({"Name", hostapi::ptLString, "TComponentName", nullptr, object.Name});
     for (const FormProperty& stored : object.Properties) {
         if (stored.Name.size() <= prefix.size() || !platform::SameText(stored.Name.substr(0, prefix.size()), prefix))
             continue;
@@ -348,6 +256,9 @@ bool FormDesigner::Rename(int index, const std::string& newName, std::string& un
         return false;
     if (oldName == newName)
         return true;
+    // An inherited object keeps the name its ancestor gives it; a field must not clash with the class.
+    if (Object(index).Kind == FormObject::Header::Inherited || !FreeInFormClass(newName, oldName, unitSource))
+        return false;
     // An identifier value is renamed where it refers to a component: a class property, or in classes
     // the catalogue does not know any value but an event handler's name.
     auto isReference = [this](const std::string& className, const std::string& propertyName) {
@@ -367,6 +278,22 @@ bool FormDesigner::Rename(int index, const std::string& newName, std::string& un
     Index();
     modified_ = true;
     unitSource = RenameInClassDeclaration(unitSource, rootClass, oldName, newName);
+    return true;
+}
+
+bool FormDesigner::FreeInFormClass(const std::string& name, const std::string& oldName, const std::string& unitSource) const
+{
+    const std::string& formClass = file_.Root.ClassName;
+    if (platform::SameText(name, formClass))
+        return false;
+    for (const std::string& member : DeclaredMembers(unitSource, formClass)) {
+        if (platform::SameText(member, name) && !platform::SameText(member, oldName))
+            return false;
+    }
+    for (const DesignedProperty& property : Properties(0, std::string(), CatalogueClass(0))) {
+        if (platform::SameText(property.Name, name))
+            return false;
+    }
     return true;
 }
 

@@ -56,7 +56,9 @@ public:
     void Select(std::vector<int> selection) { selection_ = std::move(selection); }
 
     // Renames object index in the form file (kept in memory until saved) and answers the unit's
-    // source with the class declaration renamed; false when the name is refused.
+    // source with the class declaration renamed; false when the name is refused: an inherited
+    // object's, or one that is not a component name, names another object or the form class
+    // already uses.
     bool Rename(int index, const std::string& newName, std::string& unitSource);
     // Writes the form file through a temporary file; true when saved or nothing to save.
     bool Save();
@@ -71,6 +73,9 @@ private:
     FormDesigner(std::string formFile, std::string unitFile, forms::FormFile file, const Catalogue& catalogue);
     void Index();
     void AddObjects(const forms::FormObject& object, int parent, int depth, bool inFrame);
+    // Whether a component field may take name: the form class's own name, a member its declaration
+    // in the unit names (but the field of oldName) and a property it publishes would clash with it.
+    bool FreeInFormClass(const std::string& name, const std::string& oldName, const std::string& unitSource) const;
 
     std::string formFile_;
     std::string unitFile_;
@@ -88,12 +93,5 @@ std::string PropertyText(const DesignedProperty& property);
 
 // The form file beside a unit (.dfm in either case), or empty.
 std::string FormFileOf(const std::string& unitFile);
-
-// The unit's source with every identifier oldName inside the declaration of className renamed;
-// comments and strings are left alone. Unchanged when there is no such declaration.
-std::string RenameInClassDeclaration(const std::string& source, const std::string& className,
-                                     const std::string& oldName, const std::string& newName);
-// The ancestor in the unit's "className = class(Ancestor)", or empty.
-std::string DeclaredAncestor(const std::string& source, const std::string& className);
 
 }  // namespace refhost

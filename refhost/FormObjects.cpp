@@ -2,6 +2,7 @@
 // designer, so it stays safe after the unit was closed; it then answers empty results.
 
 #include <cstdlib>
+#include <optional>
 
 #include "FormDesigner.h"
 #include "HostObjects.h"
@@ -192,14 +193,14 @@ public:
 
     int GetComponentCount() override
     {
-        return Usable() && prefix_.empty() ? static_cast<int>(designer_->Owned(index_).size()) : 0;
+        return Usable() && prefix_.empty() ? static_cast<int>(Owned().size()) : 0;
     }
 
     hostapi::TIComponentInterface* GetComponent(int index) override
     {
         if (!Usable() || !prefix_.empty())
             return nullptr;
-        std::vector<int> owned = designer_->Owned(index_);
+        const std::vector<int>& owned = Owned();
         return index >= 0 && index < static_cast<int>(owned.size()) ? new Component(link_, designer_, owned[index])
                                                                      : nullptr;
     }
@@ -215,6 +216,15 @@ private:
     bool Usable() const { return designer_->IsOpen() && index_ < designer_->ObjectCount(); }
 
     std::vector<DesignedProperty> Properties() const { return designer_->Properties(index_, prefix_, className_); }
+
+    // Made once: callers walk the owned components by index, and a rename, the only change a
+    // designer takes, keeps every object and its owner.
+    const std::vector<int>& Owned()
+    {
+        if (!owned_)
+            owned_ = designer_->Owned(index_);
+        return *owned_;
+    }
 
     static bool InRange(const std::vector<DesignedProperty>& properties, int index)
     {
@@ -267,6 +277,7 @@ private:
     int index_;
     std::string prefix_;
     std::string className_;
+    std::optional<std::vector<int>> owned_;
 };
 
 class Form : public RefCounted<hostapi::TIFormInterface> {

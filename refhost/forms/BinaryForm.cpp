@@ -318,7 +318,9 @@ public:
                                                                      : 0;
         if (object.HasOrder)
             flags |= FilerFlagChildPos;
-        if (flags) {
+        // The length byte of a class name of 240 characters or more would read as the prefix, so
+        // such a name has one before it, without flags if need be.
+        if (flags || object.ClassName.size() >= 0xF0) {
             out_ += static_cast<char>(0xF0 | flags);
             if (object.HasOrder)
                 WriteInteger(object.Order);

@@ -150,7 +150,12 @@ private:
     void ReadProperty(std::vector<FormProperty>& properties, int depth)
     {
         FormProperty property;
+        SkipBlanks();
+        size_t start = pos_;
         property.Name = DottedIdent();
+        // Only a collection item gets here with such a name; an object reads it as a header.
+        if (!IsPropertyPath(property.Name))
+            FailAt(start, "a property name expected");
         Expect('=', "=");
         ReadValue(property.Value, depth + 1);
         properties.push_back(std::move(property));

@@ -1,5 +1,8 @@
 #include "codegen/ClassSource.h"
 
+#include <algorithm>
+#include <string_view>
+
 #include "platform/Cp932.h"
 
 namespace quorlin {
@@ -23,14 +26,36 @@ CommentDelimiters Delimiters(int style)
     }
 }
 
+// Whether text would end a comment of the style early, or open one inside it where comments nest
+// (Free Pascal's own modes). Bytes are compared one by one, as a compiler does: "}" is also the
+// second byte of some two-byte characters.
+bool BreaksComment(std::string_view text, int style)
+{
+    switch (style) {
+    case 1:
+        return text.find("*)") != std::string_view::npos || text.find("(*") != std::string_view::npos;
+    case 2:
+        return text.find_first_of("{}") != std::string_view::npos;
+    default:
+        return false;
+    }
+}
+
+// A comment of one line that its text cannot break out of: the chosen style, or "//" where the
+// text would break that; a line break inside the text becomes a blank.
+std::string FieldComment(std::string text, int style)
+{
+    std::replace_if(text.begin(), text.end(), [](char c) { return c == '\r' || c == '\n'; }, ' ');
+    CommentDelimiters delimiters = Delimiters(BreaksComment(text, style) ? 0 : style);
+    return delimiters.Open + text + delimiters.Close;
+}
+
 std::string FieldLine(const std::string& name, const std::string& type, const std::string& comment,
                       const ClassDescription& description)
 {
     std::string line = "    F" + name + ":" + type + ";";
-    if (description.Comments) {
-        CommentDelimiters delimiters = Delimiters(description.CommentStyle);
-        line += "    " + (delimiters.Open + comment + delimiters.Close);
-    }
+    if (description.Comments)
+        line += "    " + FieldComment(comment, description.CommentStyle);
     return line;
 }
 

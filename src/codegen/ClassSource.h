@@ -18,7 +18,7 @@ struct ClassDescription {
     std::string BaseName;
     // Each field declaration followed by its row's comment.
     bool Comments = false;
-    // 0 "//", 1 "(* *)", 2 "{ }".
+    // 0 "//", 1 "(* *)", 2 "{ }"; a comment whose text would end its style early goes in "//".
     int CommentStyle = 0;
 };
 

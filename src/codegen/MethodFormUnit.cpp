@@ -113,11 +113,14 @@ void TMethodForm::SaveButtonClick(tk::Component*)
 
 void TMethodForm::InsertToUnitButtonClick(tk::Component*)
 {
+    std::vector<std::string> names;
+    std::vector<std::string> parameters;
     for (int row = 0; row < MethodGrid->DataRowCount(); ++row) {
-        std::string key;
-        MethodNameMRU->AppendItem(MethodGrid->FieldText("FunctionName", row), key);
-        ParamMRU->AppendItem(MethodGrid->FieldText("Parameter", row), key);
+        names.push_back(MethodGrid->FieldText("FunctionName", row));
+        parameters.push_back(MethodGrid->FieldText("Parameter", row));
     }
+    MethodNameMRU->AppendItems(names, HistoryLimit);
+    ParamMRU->AppendItems(parameters, HistoryLimit);
 }
 
 }  // namespace quorlin

@@ -15,6 +15,10 @@ class TWinSave;
 
 class TMethodForm : public tk::Form {
 public:
+    // The method names and parameter lists remembered, the newest last; nothing reads them back,
+    // so a short list does.
+    static constexpr size_t HistoryLimit = 100;
+
     explicit TMethodForm(tk::Component* owner);
 
     tk::Label* ClassNameLabel;

@@ -105,17 +105,11 @@ bool TRyCtrlGrid::SaveToFile(const std::string& fileName) const
 void TRyCtrlGrid::LoadFromFile(const std::string& fileName)
 {
     platform::IniFile file(fileName);
-    std::vector<std::string> sections = file.ReadSections();
-    size_t count = std::min(sections.size(), columns_.size());
-    for (size_t i = 0; i < count; ++i) {
-        const std::string& source = columns_[i].FieldName;
-        if (FieldIndex(sections[i]) < 0) {
-            continue;
-        }
-        size_t keys = file.ReadSection(source).size();
+    for (const TRyGridColumn& column : columns_) {
+        const std::string& section = column.FieldName;
+        size_t keys = file.ReadSection(section).size();
         for (size_t row = 0; row < keys; ++row) {
-            std::string key = std::to_string(row);
-            SetFieldText(sections[i], static_cast<int>(row), file.ReadString(source, key, ""));
+            SetFieldText(section, static_cast<int>(row), file.ReadString(section, std::to_string(row), ""));
         }
     }
 }

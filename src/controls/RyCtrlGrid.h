@@ -49,9 +49,9 @@ public:
     // "0", "1", ... for the data rows and the cell texts unchanged as values. Saving writes every
     // data row and removes nothing else from the file; false when the file cannot be written.
     bool SaveToFile(const std::string& fileName) const;
-    // Loading takes the file's sections in file order: the i-th section read names the column
-    // that receives the values of the section named by the grid's i-th field name, row by row,
-    // adding rows as needed. Nothing is emptied first; sections past the last column are left.
+    // Loading fills each column from the section named by its field name, wherever that stands in
+    // the file, row by row, adding rows as needed. Nothing is emptied first; a column without a
+    // section keeps its cells, and sections that name no column are left.
     void LoadFromFile(const std::string& fileName);
 
     std::vector<std::string> PickList(int col) const override;

@@ -521,6 +521,13 @@ void IniFile::WriteString(const std::string& section, const std::string& key,
     data_->modified = true;
 }
 
+void IniFile::WriteExactString(const std::string& section, const std::string& key, const std::string& value)
+{
+    std::string_view text = FirstLine(value);
+    bool keeps = TrimBlanks(text).size() == text.size() && Unquote(text).size() == text.size();
+    WriteString(section, key, keeps ? std::string(text) : "\"" + std::string(text) + "\"");
+}
+
 void IniFile::WriteInteger(const std::string& section, const std::string& key, int value)
 {
     WriteString(section, key, std::to_string(value));
@@ -529,6 +536,14 @@ void IniFile::WriteInteger(const std::string& section, const std::string& key, i
 void IniFile::WriteBool(const std::string& section, const std::string& key, bool value)
 {
     WriteString(section, key, value ? "1" : "0");
+}
+
+bool IniFile::CanNameSection(const std::string& name)
+{
+    std::string_view given = TrimSpaces(name);
+    std::string parsed;
+    return given.find_first_of("\r\n") == std::string_view::npos
+        && ParseHeader("[" + std::string(given) + "]", parsed) && parsed == given;
 }
 
 std::vector<std::string> IniFile::ReadSections() const

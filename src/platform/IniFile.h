@@ -34,8 +34,15 @@ public:
     // A value (or name) holding a line break is cut before it, so the file's lines stay whole.
     // Writing the value a key already has changes nothing.
     void WriteString(const std::string& section, const std::string& key, const std::string& value);
+    // Writes value so that ReadString gives it back as given: in quotes where blanks at its ends or
+    // a pair of outer quotes would be lost otherwise. A line break cuts it as above.
+    void WriteExactString(const std::string& section, const std::string& key, const std::string& value);
     void WriteInteger(const std::string& section, const std::string& key, int value);
     void WriteBool(const std::string& section, const std::string& key, bool value);
+
+    // Whether a section written under name is read back under it: not when the name holds "]" or a
+    // line break, or blanks other than spaces at its ends, which a header cannot keep.
+    static bool CanNameSection(const std::string& name);
 
     // Names in file order, every occurrence listed. A section's keys are those of its first
     // occurrence, which is also the one read and written.

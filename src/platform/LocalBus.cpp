@@ -13,6 +13,7 @@
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -70,7 +71,19 @@ std::string NewEndpointName()
     return name;
 }
 
-std::vector<std::string> EndpointNames(const std::string& folder)
+// The folder of an address inside its channel: a hash, as an address may hold any byte.
+std::string AddressFolder(const std::string& channel, const std::string& address)
+{
+    uint32_t hash = 2166136261u;
+    for (char c : address)
+        hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+    char name[16];
+    std::snprintf(name, sizeof(name), "/%08x", static_cast<unsigned>(hash));
+    return channel + name;
+}
+
+// The names in folder that do not start with ".", sorted.
+std::vector<std::string> EntryNames(const std::string& folder)
 {
     std::vector<std::string> names;
     DIR* dir = opendir(folder.c_str());
@@ -102,25 +115,32 @@ void RemoveStaleStartingNames(const std::string& folder)
     closedir(dir);
 }
 
-// Reads exactly size bytes before the deadline.
-bool ReadAll(int fd, char* data, size_t size, long long deadlineMs)
+// An accepted connection and what has come of its frame, a length byte and the text.
+struct Incoming {
+    int fd;
+    long long deadlineMs;
+    std::string frame;
+};
+
+enum class FrameState { Complete, Incomplete, Broken };
+
+// Reads what has come of the frame without waiting.
+FrameState ReadFrame(Incoming& incoming)
 {
-    while (size > 0) {
-        ssize_t got = read(fd, data, size);
-        if (got > 0) {
-            data += got;
-            size -= static_cast<size_t>(got);
-            continue;
-        }
-        if (got == 0 || (errno != EAGAIN && errno != EINTR))
-            return false;
-        long long left = deadlineMs - NowMs();
-        if (left <= 0)
-            return false;
-        pollfd wait{fd, POLLIN, 0};
-        poll(&wait, 1, static_cast<int>(left));
+    for (;;) {
+        std::string& frame = incoming.frame;
+        size_t wanted = frame.empty() ? 1 : 1 + static_cast<unsigned char>(frame[0]) - frame.size();
+        if (!frame.empty() && wanted == 0)
+            return FrameState::Complete;
+        char bytes[256];
+        ssize_t got = read(incoming.fd, bytes, wanted);
+        if (got > 0)
+            frame.append(bytes, static_cast<size_t>(got));
+        else if (got < 0 && errno == EAGAIN)
+            return FrameState::Incomplete;
+        else if (got == 0 || errno != EINTR)
+            return FrameState::Broken;
     }
-    return true;
 }
 
 }  // namespace
@@ -168,24 +188,26 @@ bool PrivateBusFolder(std::string& folder, std::string& error)
     return CheckPrivateFolder(folder, error);
 }
 
-std::unique_ptr<LocalBus> LocalBus::Join(const std::string& channel, Handler handler, std::string& error)
+std::unique_ptr<LocalBus> LocalBus::Join(const std::string& channel, const std::string& address, Handler handler,
+                                         std::string& error)
 {
     if (channel.empty() || channel[0] == '.' || channel.find('/') != std::string::npos) {
         error = "'" + channel + "' cannot name a channel";
         return nullptr;
     }
-    std::string folder;
-    if (!PrivateBusFolder(folder, error))
+    std::string channelFolder;
+    if (!PrivateBusFolder(channelFolder, error))
         return nullptr;
-    folder += "/" + channel;
-    if (!CheckPrivateFolder(folder, error))
+    channelFolder += "/" + channel;
+    std::string folder = AddressFolder(channelFolder, address);
+    if (!CheckPrivateFolder(channelFolder, error) || !CheckPrivateFolder(folder, error))
         return nullptr;
     RemoveStaleStartingNames(folder);
 
     std::string name = NewEndpointName();
     std::string starting = folder + "/" + StartingPrefix + std::to_string(getpid()) + "-" + name;
-    sockaddr_un address{};
-    if (!MakeAddress(starting, address)) {
+    sockaddr_un socketAddress{};
+    if (!MakeAddress(starting, socketAddress)) {
         error = folder + ": the folder's name is too long for an endpoint";
         return nullptr;
     }
@@ -194,19 +216,19 @@ std::unique_ptr<LocalBus> LocalBus::Join(const std::string& channel, Handler han
         error = SystemError("socket");
         return nullptr;
     }
-    if (bind(listener, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+    if (bind(listener, reinterpret_cast<sockaddr*>(&socketAddress), sizeof(socketAddress)) != 0 ||
         listen(listener, SOMAXCONN) != 0 || rename(starting.c_str(), (folder + "/" + name).c_str()) != 0) {
         error = SystemError(folder + "/" + name);
         unlink(starting.c_str());
         close(listener);
         return nullptr;
     }
-    return std::unique_ptr<LocalBus>(new LocalBus(folder, name, listener, std::move(handler)));
+    return std::unique_ptr<LocalBus>(new LocalBus(channelFolder, folder, name, listener, std::move(handler)));
 }
 
-LocalBus::LocalBus(std::string folder, std::string name, int listener, Handler handler)
-    : folder_(std::move(folder)), name_(std::move(name)), listener_(listener), handler_(std::move(handler)),
-      alive_(std::make_shared<bool>(true))
+LocalBus::LocalBus(std::string channel, std::string folder, std::string name, int listener, Handler handler)
+    : channel_(std::move(channel)), folder_(std::move(folder)), name_(std::move(name)), listener_(listener),
+      handler_(std::move(handler)), alive_(std::make_shared<bool>(true))
 {
 }
 
@@ -217,19 +239,56 @@ LocalBus::~LocalBus()
     close(listener_);
 }
 
+bool LocalBus::MoveTo(const std::string& address, std::string& error)
+{
+    std::string folder = AddressFolder(channel_, address);
+    if (folder == folder_)
+        return true;
+    if (!CheckPrivateFolder(folder, error))
+        return false;
+    if (rename((folder_ + "/" + name_).c_str(), (folder + "/" + name_).c_str()) != 0) {
+        error = SystemError(folder + "/" + name_);
+        return false;
+    }
+    folder_ = folder;
+    return true;
+}
+
 int LocalBus::Send(const std::string& text)
+{
+    std::vector<Endpoint> endpoints;
+    for (const std::string& address : EntryNames(channel_)) {
+        std::string folder = channel_ + "/" + address;
+        for (std::string& name : EntryNames(folder))
+            endpoints.push_back({std::move(name), folder});
+    }
+    std::sort(endpoints.begin(), endpoints.end(),
+              [](const Endpoint& a, const Endpoint& b) { return a.name < b.name; });
+    return SendToEach(endpoints, text);
+}
+
+int LocalBus::SendTo(const std::string& address, const std::string& text)
+{
+    std::string folder = AddressFolder(channel_, address);
+    std::vector<Endpoint> endpoints;
+    for (std::string& name : EntryNames(folder))
+        endpoints.push_back({std::move(name), folder});
+    return SendToEach(endpoints, text);
+}
+
+int LocalBus::SendToEach(const std::vector<Endpoint>& endpoints, const std::string& text)
 {
     if (text.size() > MaxText)
         return 0;
     int handled = 0;
     std::shared_ptr<bool> alive = alive_;
-    for (const std::string& endpoint : EndpointNames(folder_)) {
-        if (endpoint == name_) {
+    for (const Endpoint& endpoint : endpoints) {
+        if (endpoint.name == name_) {
             Handler handler = handler_;
             if (handler)
                 handler(text);
             ++handled;
-        } else if (Deliver(endpoint, text)) {
+        } else if (Deliver(endpoint.folder + "/" + endpoint.name, text)) {
             ++handled;
         }
         if (!*alive)
@@ -238,9 +297,8 @@ int LocalBus::Send(const std::string& text)
     return handled;
 }
 
-bool LocalBus::Deliver(const std::string& endpoint, const std::string& text)
+bool LocalBus::Deliver(const std::string& path, const std::string& text)
 {
-    std::string path = folder_ + "/" + endpoint;
     sockaddr_un address{};
     if (!MakeAddress(path, address))
         return false;
@@ -305,38 +363,59 @@ bool LocalBus::WaitServing(int fd, short events, long long& deadlineMs)
 void LocalBus::Serve()
 {
     std::shared_ptr<bool> alive = alive_;
-    while (*alive) {
-        int connection = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
-        if (connection < 0) {
-            if (errno == EINTR || errno == ECONNABORTED)
-                continue;
-            return;
+    // Each text is handled as soon as it is all there, so a connection that sends nothing holds up
+    // no other; it is closed once its time is up.
+    std::vector<Incoming> waiting;
+    for (;;) {
+        while (waiting.size() < MaxWaiting) {
+            int connection = accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+            if (connection < 0) {
+                if (errno == EINTR || errno == ECONNABORTED)
+                    continue;
+                break;
+            }
+            // A participant of another user never gets as far as being read.
+            if (PeerIsThisUser(connection))
+                waiting.push_back({connection, NowMs() + TextTimeoutMs, {}});
+            else
+                close(connection);
         }
-        ServeConnection(connection);
+        for (size_t i = 0; i < waiting.size();) {
+            FrameState state = ReadFrame(waiting[i]);
+            if (state == FrameState::Incomplete && NowMs() < waiting[i].deadlineMs) {
+                ++i;
+                continue;
+            }
+            Incoming done = std::move(waiting[i]);
+            waiting.erase(waiting.begin() + static_cast<std::ptrdiff_t>(i));
+            if (state == FrameState::Complete)
+                Handle(done.fd, done.frame.substr(1));
+            close(done.fd);
+            if (!*alive) {
+                for (const Incoming& left : waiting)
+                    close(left.fd);
+                return;
+            }
+        }
+        if (waiting.empty())
+            return;
+        std::vector<pollfd> waits{{listener_, static_cast<short>(waiting.size() < MaxWaiting ? POLLIN : 0), 0}};
+        long long deadline = waiting.front().deadlineMs;
+        for (const Incoming& incoming : waiting) {
+            waits.push_back({incoming.fd, POLLIN, 0});
+            deadline = std::min(deadline, incoming.deadlineMs);
+        }
+        poll(waits.data(), waits.size(), static_cast<int>(std::max(0LL, deadline - NowMs())));
     }
 }
 
-void LocalBus::ServeConnection(int connection)
+void LocalBus::Handle(int connection, const std::string& text)
 {
-    // A participant of another user never gets as far as being read.
-    if (!PeerIsThisUser(connection)) {
-        close(connection);
-        return;
-    }
-    long long deadline = NowMs() + replyTimeoutMs_;
-    unsigned char size = 0;
-    std::string text;
-    if (ReadAll(connection, reinterpret_cast<char*>(&size), 1, deadline)) {
-        text.resize(size);
-        if (ReadAll(connection, text.data(), size, deadline)) {
-            // A copy: the handling may destroy this bus.
-            Handler handler = handler_;
-            if (handler)
-                handler(text);
-            send(connection, &Acknowledge, 1, MSG_NOSIGNAL);
-        }
-    }
-    close(connection);
+    // A copy: the handling may destroy this bus.
+    Handler handler = handler_;
+    if (handler)
+        handler(text);
+    send(connection, &Acknowledge, 1, MSG_NOSIGNAL);
 }
 
 }  // namespace platform

@@ -9,7 +9,7 @@ namespace quorlin {
 TMessageCtrl::TMessageCtrl(tk::Component* owner)
     : tk::Component(owner),
       messenger_([this](const platform::GroupMessage& message) { Receive(message); },
-                 [] { tk::ShowMessage("Message Length Error"); })
+                 [](const std::string& why) { tk::ShowMessage(why); })
 {
     joinError_ = "Messages are not connected yet";
 }

@@ -27,7 +27,8 @@ public:
     // registered message "GlobalConnection".
     void Loaded() override;
     // Gives the message to every participant, this one included, before returning; "Message
-    // Length Error" when it is too long to travel.
+    // Length Error" when it is too long to travel, "Message Field Error" and why when a field
+    // cannot travel whole.
     void Send(const std::string& command, const std::string& kind, const std::string& to);
     // Why the component does not take part; empty once it does.
     const std::string& JoinError() const { return joinError_; }

@@ -1,6 +1,7 @@
 #include "services/MruEx.h"
 
 #include <string>
+#include <unordered_set>
 #include <vector>
 
 #include "platform/FilePath.h"
@@ -81,6 +82,36 @@ void TMRUEx::AppendItem(const std::string& value, std::string& key)
         }
     }
     ini.WriteString(section_, key, value);
+}
+
+void TMRUEx::AppendItems(const std::vector<std::string>& values, size_t limit)
+{
+    if (iniPath_.empty() || section_.empty()) {
+        return;
+    }
+    platform::IniFile ini(iniPath_);
+    std::vector<std::string> keys = ini.ReadSection(section_);
+    std::vector<std::string> list = ReadValues(ini, section_, keys);
+    std::unordered_set<std::string> stored(list.begin(), list.end());
+    size_t kept = list.size();
+    for (const std::string& value : values) {
+        if (!value.empty() && stored.insert(value).second) {
+            list.push_back(value);
+        }
+    }
+    if (list.size() <= limit) {
+        for (size_t i = kept; i < list.size(); ++i) {
+            ini.WriteString(section_, std::to_string(i), list[i]);
+        }
+        return;
+    }
+    for (const std::string& key : keys) {
+        ini.DeleteKey(section_, key);
+    }
+    size_t first = list.size() - limit;
+    for (size_t i = first; i < list.size(); ++i) {
+        ini.WriteString(section_, std::to_string(i - first), list[i]);
+    }
 }
 
 void TMRUEx::ReadItems(tk::Strings& list)

@@ -3,6 +3,7 @@
 // memory: every operation opens the file, works and closes it, so components may share a file.
 
 #include <string>
+#include <vector>
 
 #include "toolkit/Component.h"
 #include "toolkit/Strings.h"
@@ -23,6 +24,9 @@ public:
     void AddItem(const std::string& section, const std::string& value);
     // Adds value under the next free key unless the list holds it; key receives the key count.
     void AppendItem(const std::string& value, std::string& key);
+    // Appends each non-empty value the list does not hold, in one read and one write of the file;
+    // past limit entries the oldest go, and the rest are numbered from "0" again.
+    void AppendItems(const std::vector<std::string>& values, size_t limit);
     // Append the entries, in file order, to list (which is not emptied).
     void ReadItems(tk::Strings& list);
     void ReadItems(tk::Strings& list, const std::string& section);

@@ -56,7 +56,7 @@ bool TSaveIni::Save()
             BeforeSave(name, value, accept);
         }
         if (accept && !name.empty()) {
-            ini.WriteString(section_, name, value);
+            ini.WriteExactString(section_, name, value);
         }
     }
     return true;

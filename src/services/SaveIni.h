@@ -1,6 +1,6 @@
 #pragma once
 // Stores and restores the texts of its window's single-line edit boxes in an ini file, one key per
-// box named after it.
+// box named after it; a text comes back as it was typed, blanks and quotes included.
 
 #include <functional>
 #include <string>

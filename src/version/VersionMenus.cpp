@@ -5,6 +5,8 @@
 
 #include "host/Globals.h"
 #include "hostapi/HostRef.h"
+#include "platform/FilePath.h"
+#include "platform/IniFile.h"
 #include "services/QuorlinUnit.h"
 #include "toolkit/Application.h"
 #include "version/VerUnit.h"
@@ -20,6 +22,11 @@ void TCodeForm::VerMenuClick(tk::Component*)
     // Without a project there is no section to keep a record in.
     if (project.empty())
         return;
+    std::string section = platform::ExtractFileName(project);
+    if (!platform::IniFile::CanNameSection(section)) {
+        tk::ShowMessage("ﾌﾟﾛｼﾞｪｸﾄ名 \"" + section + "\" にはﾊﾞｰｼﾞｮﾝ情報を記録できません（]、改行、前後のﾀﾌﾞは使えません）");
+        return;
+    }
     std::unique_ptr<TVerForm> form(new TVerForm(&tk::Application::Instance()));
     SetRecordedMode(1);
     ApplyDisplayMode(1);

@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "platform/LocalBus.h"
 #include "support/BusParticipant.h"
 
 namespace {
@@ -37,11 +38,7 @@ ChildProcess* Quorlin(std::vector<std::string> arguments, bool withErrors = fals
 bool WaitForParticipants(const PrivateRuntimeFolder& runtime, size_t count)
 {
     for (int turn = 0; turn < 500; ++turn) {
-        std::error_code missing;
-        size_t present = 0;
-        for (const auto& entry : std::filesystem::directory_iterator(runtime.Channel("GlobalConnection"), missing))
-            present += entry.path().filename().string()[0] != '.';
-        if (present == count)
+        if (runtime.Endpoints("GlobalConnection").size() == count)
             return true;
         usleep(10000);
     }
@@ -82,6 +79,41 @@ TEST(MessageCommands, ListenersPrintWhatIsForThemAndAnswerCallbacks)
     EXPECT_TRUE(WaitForParticipants(runtime, 0)) << "a listener ended by a signal leaves no endpoint";
 }
 
+TEST(MessageCommands, FieldsThatWouldNotTravelWholeAreRefusedAndReceivedControlsShownEscaped)
+{
+    PrivateRuntimeFolder runtime;
+    std::unique_ptr<ChildProcess> listener(Quorlin({"listen"}));
+    std::unique_ptr<ChildProcess> raw(Quorlin({"--raw", "listen"}));
+    ASSERT_TRUE(WaitForParticipants(runtime, 2));
+
+    for (const std::vector<std::string>& refused : {
+             std::vector<std::string>{"send", "Get_Version", "Note", "ALL"},
+             {"send", "ダウンロード", "Note", "ALL"},
+             {"send", "Hi\nConsole_Forged_Note_ALL", "Note", "ALL"},
+             {"--raw", "send", "Hi", "Note\x1b[2J", "ALL"},
+             {"send", "--group", "A_B", "Hi", "Note", "ALL"},
+             {"listen", "--group", "A_B"},
+         }) {
+        std::unique_ptr<ChildProcess> send(Quorlin(refused, true));
+        EXPECT_NE(send->ReadLine().find("quorlin: Message Field Error: "), std::string::npos) << refused[1];
+        EXPECT_EQ(send->Wait(2000), 1) << refused[1];
+    }
+
+    // Another program may still send such bytes: the listeners show them on one line each (the
+    // first line each prints: nothing refused reached them).
+    std::string error;
+    auto other = platform::LocalBus::Join("GlobalConnection", "Evil", nullptr, error);
+    ASSERT_TRUE(other) << error;
+    EXPECT_EQ(other->Send(std::string("Evil_Hi\nQuorlin_Version\x1b[2J") + '\0' + "_ALL"), 3);
+    EXPECT_EQ(listener->ReadLine(), "Evil_Hi\\x0aQuorlin_Version\\x1b[2J\\x00_ALL");
+    EXPECT_EQ(raw->ReadLine(), "Evil_Hi\\x0aQuorlin_Version\\x1b[2J\\x00_ALL");
+    // A "\" as the second byte of a character is no separator and travels.
+    std::unique_ptr<ChildProcess> send(Quorlin({"send", "ソフト", "Note", "ALL"}));
+    EXPECT_EQ(send->Wait(), 0);
+    EXPECT_EQ(listener->ReadLine(), "Console_ソフト_Note_ALL");
+    EXPECT_EQ(raw->ReadLine(), "Console_\x83\x5c\x83\x74\x83\x67_Note_ALL");
+}
+
 TEST(MessageCommands, RefusedMessagesAndWrongArguments)
 {
     PrivateRuntimeFolder runtime;
@@ -96,10 +128,18 @@ TEST(MessageCommands, RefusedMessagesAndWrongArguments)
         EXPECT_EQ(send->Wait(), 2);
     }
 
+    // A bus folder that the group or others may enter is refused at once by both commands.
     ASSERT_EQ(chmod(runtime.Path().c_str(), 0700), 0);
-    std::filesystem::create_directory(runtime.Path() + "/quorlin");
-    std::filesystem::permissions(runtime.Path() + "/quorlin", std::filesystem::perms(0750));
-    send.reset(Quorlin({"listen"}, true));
-    EXPECT_NE(send->ReadLine().find("cannot take part in messages"), std::string::npos);
-    EXPECT_EQ(send->Wait(), 1);
+    std::string folder = runtime.Path() + "/quorlin";
+    std::filesystem::create_directory(folder);
+    for (unsigned mode : {0750u, 0705u}) {
+        std::filesystem::permissions(folder, std::filesystem::perms(mode));
+        for (const std::vector<std::string>& command :
+             {std::vector<std::string>{"listen"}, {"send", "Version", "Note", "ALL"}}) {
+            send.reset(Quorlin(command, true));
+            std::string said = send->ReadLine();
+            EXPECT_NE(said.find("cannot take part in messages"), std::string::npos) << command[0] << ": " << said;
+            EXPECT_EQ(send->Wait(2000), 1) << command[0] << " with the folder's mode " << std::oct << mode;
+        }
+    }
 }

@@ -1,5 +1,6 @@
 // Class definitions whose properties all have a field and own no instance are complete Object
-// Pascal: the Free Pascal compiler in Delphi mode accepts them in every comment style.
+// Pascal: the Free Pascal compiler accepts them in every comment style, in Delphi mode and in its
+// own mode, where comments of one kind nest, whatever the comments hold.
 
 #include <cstdio>
 #include <string>
@@ -20,10 +21,10 @@ struct Compilation {
     std::string Output;
 };
 
-Compilation Compile(const TempFolder& folder, const std::string& source)
+Compilation Compile(const TempFolder& folder, const std::string& source, const std::string& mode)
 {
     std::string file = folder.Write("Generated.pas", source);
-    std::string command = "fpc -Mdelphi -vew -FE'" + folder.Path() + "' '" + file + "' 2>&1";
+    std::string command = "fpc -M" + mode + " -vew -FE'" + folder.Path() + "' '" + file + "' 2>&1";
     Compilation result;
     FILE* pipe = popen(command.c_str(), "r");
     if (!pipe)
@@ -38,7 +39,7 @@ Compilation Compile(const TempFolder& folder, const std::string& source)
 
 }  // namespace
 
-TEST(ClassCompile, DefinitionsWithFieldsCompileInDelphiMode)
+TEST(ClassCompile, DefinitionsWithFieldsCompile)
 {
     TRyCtrlGrid table(nullptr);
     table.SetColumns(PropertyColumns());
@@ -51,6 +52,12 @@ TEST(ClassCompile, DefinitionsWithFieldsCompileInDelphiMode)
         {"Buddy", "TComponent", "Variable", "Variable", "REFERENCE", ""},
         {"Stamp", "TDateTime", "Variable", "None", "None", "read only"},
         {"OnChange", "TNotifyEvent", "Variable", "Variable", "None", ""},
+        // Comments that hold the marks of a comment style: each must still end where it should.
+        {"Left", "Longint", "Variable", "Variable", "None", "ends } early; Left := 1;"},
+        {"Top", "Longint", "Variable", "Variable", "None", "ends *) early"},
+        {"Right", "Longint", "Variable", "Variable", "None", "opens { or (* one"},
+        {"Bottom", "Longint", "Variable", "Variable", "None", "\x83\x7d"},  // a two-byte character ending in "}"
+        {"Tip", "String", "Variable", "Variable", "None", "two\r\nlines"},
     };
     for (int row = 0; row < static_cast<int>(rows.size()); ++row) {
         for (size_t column = 0; column < rows[row].size(); ++column)
@@ -58,12 +65,14 @@ TEST(ClassCompile, DefinitionsWithFieldsCompileInDelphiMode)
     }
 
     for (int style = 0; style < 3; ++style) {
-        SCOPED_TRACE("comment style " + std::to_string(style));
         std::string source = "unit Generated;\n\ninterface\n\nuses Classes;\n\ntype\n";
         for (const std::string& line : ClassDefinitionLines(table, {"TGenerated", "TComponent", true, style}))
             source += line + "\n";
-        TempFolder folder;
-        Compilation compilation = Compile(folder, source);
-        EXPECT_EQ(compilation.Status, 0) << compilation.Output << "\n" << source;
+        for (const char* mode : {"delphi", "objfpc"}) {
+            SCOPED_TRACE("comment style " + std::to_string(style) + ", mode " + mode);
+            TempFolder folder;
+            Compilation compilation = Compile(folder, source, mode);
+            EXPECT_EQ(compilation.Status, 0) << compilation.Output << "\n" << source;
+        }
     }
 }

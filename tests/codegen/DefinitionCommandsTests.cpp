@@ -183,4 +183,26 @@ TEST_F(DefinitionCommandsTest, MethodTableGivesHeadingsThenBodiesAndRemembersNam
     EXPECT_TRUE(ClassIniNames().empty()) << "the method window does not store class names";
 }
 
+TEST_F(DefinitionCommandsTest, RememberedMethodNamesAndParametersKeepToTheirLimit)
+{
+    TCodeForm& form = CreateForm();
+    const int rows = static_cast<int>(TMethodForm::HistoryLimit) + 50;
+    desktop.QueueModal([rows](tk::Form& window) {
+        auto& methodForm = dynamic_cast<TMethodForm&>(window);
+        for (int row = 0; row < rows; ++row) {
+            methodForm.MethodGrid->SetFieldText("FunctionName", row, "Method" + std::to_string(row));
+            methodForm.MethodGrid->SetFieldText("Parameter", row, "Val :Longint");
+        }
+        methodForm.InsertToUnitButton->Click();
+    });
+    form.MethodMenuItem->Click();
+    platform::IniFile settings(folder / "Quorlin.Dat");
+    std::vector<std::string> keys = settings.ReadSection("MethodName");
+    ASSERT_EQ(keys.size(), TMethodForm::HistoryLimit);
+    EXPECT_EQ(keys.back(), std::to_string(TMethodForm::HistoryLimit - 1));
+    EXPECT_EQ(settings.ReadString("MethodName", "0", ""), "Method50");
+    EXPECT_EQ(settings.ReadString("MethodName", keys.back(), ""), "Method" + std::to_string(rows - 1));
+    EXPECT_EQ(settings.ReadSection("Parameter"), std::vector<std::string>{"0"});
+}
+
 }  // namespace

@@ -17,6 +17,8 @@ TEST(SplitAssignmentTest, SwapsTheSidesOfAssignmentsOnly)
     // A comment of any length goes with the statement end.
     std::string comment(600, 'c');
     EXPECT_EQ(SwapAssignment("a := b; // " + comment, ":="), "  b := a;");
+    // The first ";" ends the statement, also when the comment behind it holds another one.
+    EXPECT_EQ(SwapAssignment("a := b; // x; y", ":="), "  b := a;");
 
     for (const char* unchanged : {"begin", ":= b;", "   := b;", "a :=", "if a = b then"}) {
         EXPECT_EQ(SwapAssignment(unchanged, ":="), unchanged);

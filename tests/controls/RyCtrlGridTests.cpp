@@ -152,4 +152,28 @@ TEST(RyCtrlGridTest, TableFilesRoundTripAndKeepWhatTheyDoNotOverwrite)
     EXPECT_FALSE(grid.SaveToFile(folder / "missing/Table.prp"));
 }
 
+TEST(RyCtrlGridTest, SectionsFillTheColumnsOfTheirNameInAnyOrder)
+{
+    TempFolder folder;
+    std::string reordered = folder.Write("Reordered.prp",
+                                         "[Notes]\r\n0=not a column\r\n[ReadType]\r\n0=Method\r\n"
+                                         "[PropName]\r\n0=Count\r\n1=Width\r\n[propTYPE]\r\n0=Longint\r\n");
+    GridForm form;
+    TRyCtrlGrid& grid = *form.Grid;
+    grid.LoadFromFile(reordered);
+    ASSERT_EQ(grid.DataRowCount(), 2);
+    EXPECT_EQ(grid.Rows(1), (Texts{"", "Count", "Longint", "Method"}));
+    EXPECT_EQ(grid.Rows(2), (Texts{"", "Width", "", ""}));
+
+    // A table saved into a file that holds other sections first reads back as it was.
+    std::string shared = folder.Write("Shared.prp", "[Other]\r\nkept=1\r\n");
+    ASSERT_TRUE(grid.SaveToFile(shared));
+    GridForm reloaded;
+    reloaded.Grid->LoadFromFile(shared);
+    for (int row = 0; row < 2; ++row) {
+        EXPECT_EQ(reloaded.Grid->Rows(row + 1), grid.Rows(row + 1)) << "row " << row;
+    }
+    EXPECT_TRUE(TempFolder::Read(shared).starts_with("[Other]\r\nkept=1\r\n"));
+}
+
 }  // namespace

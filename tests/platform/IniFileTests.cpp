@@ -271,6 +271,27 @@ TEST_F(IniFileTest, RoundTripKeepsOtherLinesByteForByte)
     EXPECT_EQ(ini.ReadString("Other", "q", ""), "quoted");
 }
 
+TEST_F(IniFileTest, ExactValuesAndSectionNamesReadBackAsGiven)
+{
+    const std::vector<std::string> values = {"", "plain", " a ", "\ta", "a\v", "\"q\"", "'q'", "\"",
+                                             "\"'", "a \"b\"", "\"\"", " \" "};
+    {
+        IniFile ini(Name());
+        for (size_t i = 0; i < values.size(); ++i)
+            ini.WriteExactString("S", std::to_string(i), values[i]);
+    }
+    IniFile ini(Name());
+    for (size_t i = 0; i < values.size(); ++i)
+        EXPECT_EQ(ini.ReadString("S", std::to_string(i), "-"), values[i]) << i;
+    // Only what would be lost is quoted, so plain values stay as other programs write them.
+    EXPECT_TRUE(ReadFile(Name()).starts_with("[S]\r\n0=\r\n1=plain\r\n2=\" a \"\r\n"));
+
+    for (const std::string name : {"a.dpr", "a[b.dpr", " a.dpr ", "a\tb", "\x83\x5d.dpr", ""})
+        EXPECT_TRUE(IniFile::CanNameSection(name)) << name;
+    for (const std::string name : {"a]b.dpr", "a\nb", "a\rb", "\ta.dpr", "a.dpr\f", "a\x83"})
+        EXPECT_FALSE(IniFile::CanNameSection(name)) << name;
+}
+
 TEST_F(IniFileTest, FailedWriteKeepsOldFileAndChangesPending)
 {
     std::string missing = temp_.Path() + "/no/such/folder/x.ini";

@@ -1,7 +1,10 @@
 #include <gtest/gtest.h>
 
+#include <sstream>
+
 #include "support/TempFolder.h"
 #include "hostapi/HostRef.h"
+#include "refhost/Catalogue.h"
 #include "refhost/RefHost.h"
 
 namespace refhost::test {
@@ -164,6 +167,83 @@ TEST(RefHostForm, InstalledPackagesFromTheCatalogue)
     EXPECT_EQ(services->GetComponentCount(-1), 0);
 }
 
+// Every class of the catalogue reaches the root through classes it describes, so that each has its
+// ancestors' properties (a component its name first); every class a package registers is a component.
+TEST(RefHostForm, EveryCatalogueClassReachesItsAncestors)
+{
+    Host host;
+    const Catalogue& catalogue = host.Components();
+    std::istringstream lines(TempFolder::Read(std::string(QUORLIN_SOURCE_DIR) + "/data/components.cat"));
+    int classes = 0;
+    for (std::string line; std::getline(lines, line);) {
+        if (line.rfind("class ", 0) != 0)
+            continue;
+        std::string name = line.substr(6, line.find(':') - 6);
+        ++classes;
+        EXPECT_TRUE(catalogue.InheritsFrom(name, "TPersistent")) << name;
+        if (catalogue.InheritsFrom(name, "TComponent")) {
+            std::vector<PublishedProperty> properties = catalogue.Properties(name);
+            EXPECT_TRUE(!properties.empty() && properties[0].Name == "Name") << name;
+        }
+    }
+    EXPECT_GT(classes, 100);
+    for (const CataloguePackage& package : catalogue.Packages()) {
+        for (const std::string& name : package.Classes)
+            EXPECT_TRUE(catalogue.InheritsFrom(name, "TComponent")) << package.Name << ": " << name;
+    }
+}
+
+// A timer's class descends from one the catalogue once lacked; a gizmo's class it does not know at
+// all: both are listed, found and renamed by their names, the gizmo with what the file stores.
+TEST(RefHostForm, ComponentsOfEveryClassGoByTheirNames)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("Spin.pas", "unit Spin;\r\ninterface\r\ntype\r\n  TForm1 = class(TForm)\r\n"
+                                                "    Timer1: TTimer;\r\n    Gizmo1: TGizmo;\r\n  end;\r\n"
+                                                "implementation\r\nend.\r\n");
+    std::string form = folder.Write("Spin.dfm", "object Form1: TForm1\r\n"
+                                                "  object Timer1: TTimer\r\n    Interval = 250\r\n  end\r\n"
+                                                "  object Gizmo1: TGizmo\r\n    Speed = 3\r\n    Target = Timer1\r\n"
+                                                "    OnSpin = Gizmo1Spin\r\n    Font.Size = 9\r\n  end\r\nend\r\n");
+    Host host;
+    OpenForm open(host, unit);
+    ASSERT_TRUE(open.form);
+    HostRef root(open.form->GetFormComponent());
+    std::vector<std::string> names;
+    for (int i = 0; i < root->GetComponentCount(); ++i) {
+        HostRef component(root->GetComponent(i));
+        TPropValue name;
+        EXPECT_TRUE(component->GetPropValueByName("Name", name));
+        names.push_back(name.Text);
+    }
+    EXPECT_EQ(names, (std::vector<std::string>{"Timer1", "Gizmo1"}));
+
+    HostRef timer(open.form->FindComponent("timer1"));
+    ASSERT_TRUE(timer);
+    TPropValue value;
+    ASSERT_TRUE(timer->GetPropValueByName("Interval", value));
+    EXPECT_EQ(value.Ordinal, 250);
+    ASSERT_TRUE(timer->GetPropValueByName("Enabled", value));
+    EXPECT_EQ(value.Text, "True");
+    HostRef gizmo(open.form->FindComponent("Gizmo1"));
+    ASSERT_TRUE(gizmo);
+    EXPECT_EQ(PropNames(gizmo.Get()), (std::vector<std::string>{"Name", "Speed", "Target", "OnSpin", "Font"}));
+    EXPECT_EQ(gizmo->GetPropType(0), hostapi::ptLString);
+    EXPECT_TRUE(gizmo->Focus());
+    EXPECT_EQ(host.SelectedComponents(unit), std::vector<std::string>{"Gizmo1"});
+
+    TPropValue name;
+    name.Text = "Ticker";
+    ASSERT_TRUE(timer->SetPropByName("Name", name));
+    name.Text = "Spinner";
+    ASSERT_TRUE(gizmo->SetPropByName("Name", name));
+    ASSERT_TRUE(host.SaveFile(unit));
+    EXPECT_EQ(TempFolder::Read(form), "object Form1: TForm1\r\n"
+                                      "  object Ticker: TTimer\r\n    Interval = 250\r\n  end\r\n"
+                                      "  object Spinner: TGizmo\r\n    Speed = 3\r\n    Target = Ticker\r\n"
+                                      "    OnSpin = Gizmo1Spin\r\n    Font.Size = 9\r\n  end\r\nend\r\n");
+}
+
 }  // namespace
 }  // namespace refhost::test
 
@@ -233,7 +313,10 @@ TEST(RefHostFormRename, RefusedNamesChangeNothing)
     OpenForm open(host, sample.unit);
     HostRef button(open.form->FindComponent("Button1"));
     HostRef root(open.form->GetFormComponent());
-    for (const char* refused : {"", "1Button", "Ok Button", "Memo1", "memo1", "begin", "Button-1", "\x83\x7b\x83\x5e\x83\x93"}) {
+    // Names the form class already uses: its fields, methods and properties in any section, a
+    // property its ancestor publishes, and its own name.
+    for (const char* refused : {"", "1Button", "Ok Button", "Memo1", "memo1", "begin", "Button-1", "\x83\x7b\x83\x5e\x83\x93",
+                                "FTotal", "total", "FormCreate", "button1click", "AddLine", "Caption", "Tag", "TForm1"}) {
         TPropValue name;
         name.Text = refused;
         EXPECT_FALSE(button->SetPropByName("Name", name)) << refused;
@@ -246,10 +329,39 @@ TEST(RefHostFormRename, RefusedNamesChangeNothing)
     EXPECT_FALSE(host.IsModified(sample.unit));
     ASSERT_TRUE(host.SaveFile(sample.unit));
     EXPECT_EQ(TempFolder::Read(sample.form), formBefore);
-    // A new case of the same name is a rename.
+    // A new case of the same name is a rename; a name only a routine's parameter or local has is free.
     name.Text = "BUTTON1";
     EXPECT_TRUE(button->SetPropByName("Name", name));
     EXPECT_TRUE(open.form->FormModified());
+    name.Text = "Value";
+    EXPECT_TRUE(button->SetPropByName("Name", name));
+}
+
+TEST(RefHostFormRename, InheritedComponentsKeepTheirAncestorsNames)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("Derived.pas", "unit Derived;\r\ninterface\r\ntype\r\n"
+                                                   "  TDerivedForm = class(TBaseForm)\r\n    btnMore: TButton;\r\n  end;\r\n"
+                                                   "implementation\r\nend.\r\n");
+    std::string form = folder.Write("Derived.dfm", "inherited DerivedForm: TDerivedForm\r\n"
+                                                   "  inherited pnlBody: TPanel\r\n"
+                                                   "    object btnMore: TButton\r\n    end\r\n"
+                                                   "  end\r\nend\r\n");
+    Host host;
+    OpenForm open(host, unit);
+    ASSERT_TRUE(open.form);
+    HostRef body(open.form->FindComponent("pnlBody"));
+    TPropValue name;
+    name.Text = "pnlBodyZq";
+    EXPECT_FALSE(body->SetPropByName("Name", name));
+    EXPECT_FALSE(open.form->FormModified());
+    // What the descendant adds is its own to rename, inside an inherited object too.
+    HostRef more(open.form->FindComponent("btnMore"));
+    name.Text = "btnLess";
+    ASSERT_TRUE(more->SetPropByName("Name", name));
+    ASSERT_TRUE(host.SaveFile(unit));
+    EXPECT_EQ(TempFolder::Read(form), "inherited DerivedForm: TDerivedForm\r\n  inherited pnlBody: TPanel\r\n"
+                                      "    object btnLess: TButton\r\n    end\r\n  end\r\nend\r\n");
 }
 
 TEST(RefHostFormRename, ClosingTheUnitDropsTheDesigner)

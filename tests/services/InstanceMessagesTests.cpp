@@ -79,10 +79,7 @@ TEST_F(InstanceMessagesTest, VersionQueriesAreRecordedAndAnsweredWhoeverTheyAreF
     EXPECT_EQ(std::count(answers.begin(), answers.end(), "Quorlin_Version_RETURN_Tool"), 1);
 
     // A program without a message loop takes no part.
-    auto participants = [this] {
-        auto entries = std::filesystem::directory_iterator(runtime.Channel("GlobalConnection"));
-        return std::distance(begin(entries), end(entries));
-    };
+    auto participants = [this] { return runtime.Endpoints("GlobalConnection").size(); };
     auto before = participants();
     quorlin::TMessageCtrl quiet(nullptr);
     platform::EventSources::Instance().SetListener({});
@@ -98,9 +95,11 @@ TEST_F(InstanceMessagesTest, VersionQueriesAreRecordedAndAnsweredWhoeverTheyAreF
     EXPECT_EQ(form.Memo1->Lines().Count(), 3);
     EXPECT_EQ(answers, std::vector<std::string>{"Tool_Hello_Note_ALL"});
 
-    // Too long to travel: said, and nothing sent.
+    // Too long to travel, or a field that would not arrive whole: said, and nothing sent.
     form.MessageCtrl1->Send(std::string(208, 'c'), std::string(40, 'k'), "ALL");
-    EXPECT_EQ(MessageTexts(), std::vector<std::string>{"Message Length Error"});
+    form.MessageCtrl1->Send("Hello", "Note", "Quorlin_ALL");
+    EXPECT_EQ(MessageTexts(), (std::vector<std::string>{"Message Length Error", "Message Field Error: To holds \"_\", "
+                                                                                 "which separates the fields"}));
     EXPECT_EQ(form.Memo1->Lines().Count(), 3);
     // Its own message to its own group reaches it, as the others'.
     form.MessageCtrl1->Send("Version", "Note", "Quorlin");

@@ -103,6 +103,24 @@ TEST_F(MruExTest, HandEditedKeysAreReadInFileOrder)
               (std::vector<std::string>{"second", "first", "new", "second", "first"}));
 }
 
+TEST_F(MruExTest, AppendItemsAddsWhatIsNewAndKeepsToTheLimit)
+{
+    mru_.SetSection("MethodName");
+    std::ofstream(mru_.IniName(), std::ios::binary)
+        << "[MethodName]\r\n0=Old\r\n1=Clear\r\n; kept\r\n[Other]\r\n0=x\r\n";
+    mru_.AppendItems({"GetItem", "", "Clear", "GetItem", "clear"}, 4);
+    EXPECT_EQ(FileText(mru_.IniName()), "[MethodName]\r\n0=Old\r\n1=Clear\r\n2=GetItem\r\n3=clear\r\n; kept\r\n"
+                                        "[Other]\r\n0=x\r\n");
+
+    // Past the limit the oldest entries go and the rest move up to "0".
+    mru_.AppendItems({"SetItem", "Old", "Free"}, 4);
+    EXPECT_EQ(FileText(mru_.IniName()), "[MethodName]\r\n0=GetItem\r\n1=clear\r\n2=SetItem\r\n3=Free\r\n; kept\r\n"
+                                        "[Other]\r\n0=x\r\n");
+    // A list longer than the limit (kept before there was one) is cut down by the next call.
+    mru_.AppendItems({}, 2);
+    EXPECT_EQ(Items(mru_, "MethodName"), (std::vector<std::string>{"SetItem", "Free"}));
+}
+
 TEST_F(MruExTest, ListAndValueOperationsOfTheOwnSection)
 {
     mru_.SetSection("Prev");

@@ -7,10 +7,13 @@
 #include <sys/wait.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cstdlib>
+#include <filesystem>
 #include <functional>
 #include <stdexcept>
 #include <string>
+#include <vector>
 
 #include "platform/EventSources.h"
 #include "support/TempFolder.h"
@@ -37,8 +40,23 @@ public:
             unsetenv("XDG_RUNTIME_DIR");
     }
     const std::string& Path() const { return folder_.Path(); }
-    // The folder of a channel's endpoints.
+    // The folder of a channel, which holds a folder of endpoints for each address.
     std::string Channel(const std::string& channel) const { return folder_.Path() + "/quorlin/" + channel; }
+    // The paths of a channel's endpoints in the order of their names (the order of joining), of
+    // participants that are starting left out; a folder or endpoint going meanwhile is no failure.
+    std::vector<std::string> Endpoints(const std::string& channel) const
+    {
+        std::vector<std::filesystem::path> found;
+        std::error_code failure;
+        for (std::filesystem::recursive_directory_iterator entry(Channel(channel), failure), end;
+             !failure && entry != end; entry.increment(failure)) {
+            std::error_code gone;
+            if (entry->is_socket(gone) && entry->path().filename().string()[0] != '.')
+                found.push_back(entry->path());
+        }
+        std::sort(found.begin(), found.end(), [](const auto& a, const auto& b) { return a.filename() < b.filename(); });
+        return {found.begin(), found.end()};
+    }
 
 private:
     TempFolder folder_;
@@ -97,11 +115,21 @@ public:
         }
     }
 
-    // The child's exit status (-1 when it did not exit normally).
-    int Wait()
+    // The child's exit status; -1 when it did not exit normally or was still running after
+    // timeoutMs, when it is killed, so that a test that waits for the wrong thing fails instead of
+    // hanging.
+    int Wait(int timeoutMs = 10000)
     {
         int status = 0;
-        waitpid(pid_, &status, 0);
+        for (int waited = 0; waitpid(pid_, &status, WNOHANG) != pid_; waited += 5) {
+            if (waited >= timeoutMs) {
+                kill(pid_, SIGKILL);
+                waitpid(pid_, nullptr, 0);
+                pid_ = -1;
+                return -1;
+            }
+            usleep(5000);
+        }
         pid_ = -1;
         return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
     }

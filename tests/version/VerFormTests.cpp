@@ -148,6 +148,56 @@ TEST_F(VerFormTest, F5StoresTheRecordAndEveryOpeningLoadsItAgain)
     EXPECT_EQ(ShownValues(form), (Lines{"Sample", "1.0", "", "", "", "", "初版", "", ""}));
 }
 
+TEST_F(VerFormTest, ValuesReadBackAsTypedWithBlanksAndQuotes)
+{
+    quorlin::TCodeForm& form = FormWithSample();
+    const Lines typed = {" Sample ", "\t1.0", "'Aoi'", "\"draft\"", "Aoi \"K\"", "\"", "", "", ""};
+    WhenOpened([&](quorlin::TVerForm& window) {
+        for (size_t i = 0; i < typed.size(); ++i)
+            window.Fields()[i]->SetText(typed[i]);
+        window.DispatchKey(F5, 0);
+    });
+    form.VerMenuClick(nullptr);
+    EXPECT_EQ(FileLines(), (Lines{"[Sample.dpr]", "ProgramName=\" Sample \"", "Version=\"\t1.0\"",
+                                  "FirstMaker=\"'Aoi'\"", "FirstMakeDate=\"\"draft\"\"", "Modifier=Aoi \"K\"",
+                                  "ModifyDate=\"", "Coment1=", "Coment2=", "Coment3="}));
+    EXPECT_EQ(ShownValues(form), typed);
+
+    // What older files hold reads as before: outer blanks dropped, one pair of quotes removed.
+    WriteFile("Version.ini", "[Sample.dpr]\r\nVersion= 2.0 \r\nComent1=\"quoted\"\r\n");
+    EXPECT_EQ(ShownValues(form), (Lines{"", "2.0", "", "", "", "", "quoted", "", ""}));
+}
+
+TEST_F(VerFormTest, AProjectNameNoSectionCanHoldIsRefusedWithAMessage)
+{
+    quorlin::TCodeForm& form = CreateForm();
+    for (const std::string name : {"a]b.dpr", "two\nlines.dpr"}) {
+        SCOPED_TRACE(name);
+        std::string project = WriteFile(name, ReadFile(Sample("Sample.dpr")));
+        ASSERT_TRUE(host.OpenProject(project));
+        size_t messages = desktop.Messages().size();
+        form.VerMenuClick(nullptr);
+        EXPECT_TRUE(desktop.ModalRuns().empty());
+        ASSERT_EQ(desktop.Messages().size(), messages + 1);
+        EXPECT_NE(desktop.Messages().back().Text.find(name), std::string::npos);
+        ASSERT_TRUE(host.CloseProject());
+    }
+    EXPECT_FALSE(platform::FileExists(VersionIni()));
+
+    // Other marks are fine in a section name: "[" and a "]" that ends a two-byte character.
+    for (const std::string name : {"a[b.dpr", "\x83\x5d.dpr"}) {
+        SCOPED_TRACE(name);
+        ASSERT_TRUE(host.OpenProject(WriteFile(name, ReadFile(Sample("Sample.dpr")))));
+        WhenOpened([&](quorlin::TVerForm& window) {
+            window.ProgramName->SetText(name);
+            window.DispatchKey(F5, 0);
+        });
+        form.VerMenuClick(nullptr);
+        EXPECT_EQ(ShownValues(form)[0], name);
+        ASSERT_TRUE(host.CloseProject());
+    }
+}
+
 TEST_F(VerFormTest, EscCancelAndTheCloseBoxStoreNothing)
 {
     quorlin::TCodeForm& form = FormWithSample();
@@ -179,11 +229,16 @@ TEST_F(VerFormTest, ProjectsWithTheSameFileNameShareARecord)
     ASSERT_TRUE(host.CloseProject());
     ASSERT_TRUE(host.OpenProject(folder.Path() + "/Copy/Sample.dpr"));
     EXPECT_EQ(ShownValues(form)[0], "Shared");
+    // Section names match without regard to letter case, so sample.dpr shares it too.
+    std::filesystem::rename(folder.Path() + "/Copy/Sample.dpr", folder.Path() + "/Copy/sample.dpr");
+    ASSERT_TRUE(host.CloseProject());
+    ASSERT_TRUE(host.OpenProject(folder.Path() + "/Copy/sample.dpr"));
+    EXPECT_EQ(ShownValues(form)[0], "Shared");
 
     // No project: no record to show or store.
     ASSERT_TRUE(host.CloseProject());
     form.VerMenuClick(nullptr);
-    EXPECT_EQ(desktop.ModalRuns().size(), 2u);
+    EXPECT_EQ(desktop.ModalRuns().size(), 3u);
 }
 
 TEST_F(VerFormTest, ClosingAProjectAsksForItsRecordWhenTheItemIsChecked)

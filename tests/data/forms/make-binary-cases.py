@@ -108,6 +108,14 @@ def small_form(edit='Edit1'):
                           obj('TLabel', 'Label1', [prop('FocusControl', ident(edit))])])
 
 
+def long_class_form():
+    # A class name of 240 characters or more has a prefix before it, with flags or without: its
+    # length byte would read as one.
+    return b'TPF0' + obj('TForm1', 'Form1', [], [
+        b'\xf0' + obj('T' + 'A' * 238 + 'Z', 'Long1', [prop('Tag', integer(1))]),
+        obj('T' + 'B' * 253 + 'Z', 'Longest1', [], flags=1)])
+
+
 def resource16(stream, name='TFORM1'):
     return b'\xff\x0a\x00' + name.encode() + b'\x00' + struct.pack('<HI', 0x1030, len(stream)) + stream
 
@@ -136,6 +144,7 @@ stream = values_form()
 write('binary-values', 'input.dfm', stream)
 write('resource16', 'input.dfm', resource16(stream))
 write('resource32', 'input.res', resource32(stream))
+write('binary-long-class-names', 'input.dfm', long_class_form())
 write('rename-binary', 'input.dfm', resource16(small_form()))
 write('rename-binary', 'expected-renamed', resource16(small_form('AmountOfMoneyEdit')))
 write('rename-binary', 'rename', b'Edit1 AmountOfMoneyEdit\n')

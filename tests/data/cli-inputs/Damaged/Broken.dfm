@@ -1,0 +1,5 @@
+object BrokenForm: TBrokenForm
+  Caption = 'Broken
+  object Button1: TButton
+  end
+end
