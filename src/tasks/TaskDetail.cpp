@@ -1,7 +1,5 @@
 #include "tasks/TaskDetail.h"
 
-#include <algorithm>
-
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -16,19 +14,6 @@ std::string TaskDetailFileName(const std::string& taskFileName)
     if (platform::SameText(platform::ExtractFileExt(taskFileName), ".txt"))
         return taskFileName + ".txt";
     return platform::ChangeFileExt(taskFileName, ".txt");
-}
-
-bool IsDetailKey(std::string_view nodeText)
-{
-    if (nodeText.find_first_of("=\r\n") != std::string_view::npos)
-        return false;
-    std::string_view inner = nodeText;
-    inner.remove_prefix(std::min(inner.find_first_not_of(' '), inner.size()));
-    if (!inner.empty() && (inner.front() == '[' || inner.front() == ';'))
-        return false;
-    size_t last = inner.find_last_not_of(' ');
-    return inner.empty() || (inner.front() != '\t' && inner.front() != '\v' && inner[last] != '\t' &&
-                             inner[last] != '\v');
 }
 
 std::string LinkTarget(const std::string& link, const std::string& taskFileName)

@@ -20,10 +20,6 @@ inline constexpr size_t MemoLoadLimit = 8 * 1024 * 1024;
 // extension or when it is ".txt" (in any case) already, so the detail file is never the task file.
 std::string TaskDetailFileName(const std::string& taskFileName);
 
-// True when the node text, as a key of the detail file, reads back as written: no "=" or line
-// break in it, no "[" or ";" first, no tab at either end (a reader of the file drops those).
-bool IsDetailKey(std::string_view nodeText);
-
 // The file a stored link names: a relative link is taken from the task file's folder.
 std::string LinkTarget(const std::string& link, const std::string& taskFileName);
 

@@ -48,7 +48,7 @@ std::string TCodeForm::LinkedFileName(const std::string& nodeText)
 bool TCodeForm::CanLink(const std::string& nodeText, const std::string& fileName)
 {
     // Written as a key, such a text would read back as another node's, and its link go elsewhere.
-    if (!IsDetailKey(nodeText)) {
+    if (!platform::IniFile::CanNameKey(nodeText)) {
         tk::ShowMessage("\"" + nodeText + "\": a node whose text holds \"=\" or a line break, or begins with \"[\" or "
                         "\";\", has no link of its own; its notes stay in " + DefaultLinkedFileName(nodeText));
         return false;
@@ -150,7 +150,7 @@ void TCodeForm::SaveTaskFile(const std::string& newName, const std::string& oldN
     const platform::IniFile& oldDetail = separateOld ? *separateOld : newDetail;
     for (const tk::TreeNode* node : TreeView1->AllNodes()) {
         // A text that is no key has no note to carry, and written as one it would change another's.
-        if (!IsDetailKey(node->Text()))
+        if (!platform::IniFile::CanNameKey(node->Text()))
             continue;
         // Read whole: a save never shortens a stored note.
         std::string value = oldDetail.ReadString(DetailSection, node->Text(), "");

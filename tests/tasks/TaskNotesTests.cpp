@@ -209,11 +209,6 @@ TEST_F(TaskNotesTest, TaskFileAndDetailFileAreNeverLinkedNotesOrMemoFiles)
 
 TEST_F(TaskNotesTest, NodeTextsThatCannotBeKeysHaveNoLinkAndChangeNoOtherNode)
 {
-    EXPECT_TRUE(quorlin::IsDetailKey("Plan 表 (1) ~x"));
-    EXPECT_TRUE(quorlin::IsDetailKey(" a [b]; c "));
-    for (const char* text : {"a=b", "=", "[Section]", " ;comment", "a\tb\t", "\tb", "a\rb"})
-        EXPECT_FALSE(quorlin::IsDetailKey(text)) << text;
-
     std::string plan = OpenTasks("Plan.ini", "a=b\r\na\r\n");
     Form().MenuModifyLink->Click();
     EXPECT_TRUE(desktop.ModalRuns().empty());
