@@ -1,6 +1,8 @@
 #pragma once
-// The Qt widget kinds that show toolkit controls, one per control kind. Each shows its control's
-// state when asked and hands a person's input to the control through the renderer.
+// The Qt widgets that show toolkit controls: what the renderer needs of each, and the widget made
+// for a control. Each control kind's widget has a file of its own (GridView.h, TreeViewView.h...);
+// it shows its control's state when asked and hands a person's input to the control through the
+// renderer.
 
 #include <QWidget>
 #include <string>

@@ -2,10 +2,12 @@
 // Toolkit and host text is code page 932; Qt's is Unicode. Conversion happens here and nowhere else.
 
 #include <QString>
+#include <QStringList>
 #include <string>
 #include <string_view>
 
 #include "platform/Cp932.h"
+#include "toolkit/Strings.h"
 
 namespace workbench {
 
@@ -31,6 +33,17 @@ inline QString FromCp932Lines(std::string text)
 inline std::string ToCp932(const QString& text)
 {
     return platform::Utf8ToCp932(text.toStdString());
+}
+
+// Items as one list, which a widget takes in one insertion instead of one change per item.
+inline QStringList ToQStrings(const tk::Strings& items)
+{
+    QStringList texts;
+    texts.reserve(items.Count());
+    for (std::string_view item : items) {
+        texts.append(FromCp932(item));
+    }
+    return texts;
 }
 
 }  // namespace workbench

@@ -1,5 +1,5 @@
 #pragma once
-// The command line of quorlin: a command, its operands and the options that may stand anywhere.
+// What the command line of quorlin asks for: a command, its operands and its options.
 
 #include <string>
 #include <vector>
@@ -8,12 +8,13 @@ namespace cli {
 
 enum class Command {
     Units, Routines, Jump, Report, ClassUnit, ClassDef, Methods, Swap, Insert, Components, Properties, Rename,
-    Palette, DbAccess, VersionInfo, Version, Send, Listen, Form, Tasks, Help
+    Palette, DbAccess, VersionInfo, Version, Send, Listen, Form, Tasks, Help, Completion
 };
 
 struct CliOptions {
     Command Cmd = Command::Help;
-    std::vector<std::string> Operands;  // after the command word
+    std::vector<std::string> Operands;  // after the command word; help: the command asked about,
+                                        // completion: the shell
     std::string Home;                   // empty: the default data folder
     std::string Addin;                  // empty: the add-in beside the executable
     std::string Output;                 // report, class-unit: the file the save dialog is answered with
@@ -27,6 +28,7 @@ struct CliOptions {
     std::string Group;                  // send, listen: the group taken part as
     int Count = 0;                      // listen: messages to print before ending; 0: no limit
     bool Raw = false;
+    bool Json = false;                  // a JSON document instead of text for people
     bool Unsorted = false;
     int Jobs = 0;                       // routines: worker processes; 0: one per processor
     bool Headers = false;               // routines: several files named, so each list gets a header
@@ -43,12 +45,5 @@ struct CliOptions {
     bool DryRun = false;
     bool FormText = false;  // form: the whole form in the text form
 };
-
-// Fills options from argv; false with a one-line reason in error when the arguments are wrong.
-bool ParseCliOptions(int argc, char** argv, CliOptions& options, std::string& error);
-
-// The one-line synopsis printed with every argument error, and the text of --help.
-std::string UsageLine();
-std::string HelpText();
 
 }  // namespace cli

@@ -3,6 +3,10 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include <nlohmann/json.hpp>
+
+#include "JsonOutput.h"
+#include "RoutineRecords.h"
 #include "platform/Cp932.h"
 #include "platform/RegularFile.h"
 #include "toolkit/Application.h"
@@ -96,6 +100,7 @@ int Commands::Run()
     case Command::Listen:
     case Command::Form:
     case Command::Help:
+    case Command::Completion:
         break;
     }
     return 0;
@@ -107,8 +112,13 @@ int Commands::Units()
     if (!OpenProject(options_.Operands[0]))
         return 1;
     // Unit names are file names: printed as the file system has them, like any other path.
-    for (std::string_view unit : Combo("UnitCombo").Items())
-        Print(unit);
+    const tk::Strings& units = Combo("UnitCombo").Items();
+    if (options_.Json) {
+        PrintJson(out_, {{"project", options_.Operands[0]}, {"units", units.Items()}});
+    } else {
+        for (std::string_view unit : units)
+            Print(unit);
+    }
     return desktop_.MessageCount() == messages ? 0 : 1;
 }
 
@@ -126,10 +136,14 @@ int Commands::Routines()
         }
         if (!ChooseUnit(path))
             status = 1;
-        if (options_.Headers)
-            Print("==> " + file + " <==");
-        for (std::string_view entry : Combo("MethodCombo").Items())
-            Print(Shown(entry));
+        if (options_.Json) {
+            PrintRoutineRecords(file, path);
+        } else {
+            if (options_.Headers)
+                Print("==> " + file + " <==");
+            for (std::string_view entry : Combo("MethodCombo").Items())
+                Print(Shown(entry));
+        }
         if (!wasOpen)
             session_.Host().CloseFile(path);
         tk::Application::Instance().ProcessMessages();
@@ -154,8 +168,25 @@ int Commands::Jump()
     int messages = desktop_.MessageCount();
     if (!ClickMenuItem("JumpMethodMenu") || !watch.Moved() || desktop_.MessageCount() != messages)
         return 1;
-    Print(std::to_string(session_.Host().Cursor(path).Line));
+    int line = session_.Host().Cursor(path).Line;
+    if (options_.Json)
+        PrintJson(out_, {{"file", file}, {"routine", Shown(text)}, {"line", line}});
+    else
+        Print(std::to_string(line));
     return 0;
+}
+
+void Commands::PrintRoutineRecords(const std::string& file, const std::string& path)
+{
+    nlohmann::ordered_json routines = nlohmann::ordered_json::array();
+    for (const RoutineRecord& record :
+         FindRoutineRecords(session_.Host().Text(path), Combo("MethodCombo").Items().Items())) {
+        nlohmann::ordered_json routine = {{"name", Shown(RoutineName(record.Entry))}, {"entry", Shown(record.Entry)}};
+        routine["keyword"] = record.Keyword.empty() ? nullptr : nlohmann::ordered_json(record.Keyword);
+        routine["line"] = record.Line == 0 ? nullptr : nlohmann::ordered_json(record.Line);
+        routines.push_back(std::move(routine));
+    }
+    PrintJson(out_, {{"file", file}, {"routines", std::move(routines)}});
 }
 
 int Commands::Report()
@@ -252,7 +283,7 @@ std::string Commands::Shown(std::string_view text) const
     // Most entries are plain ASCII, which both code pages write alike.
     bool ascii = std::all_of(text.begin(), text.end(),
                              [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-    return options_.Raw || ascii ? std::string(text) : platform::Cp932ToUtf8(text);
+    return (options_.Raw && !options_.Json) || ascii ? std::string(text) : platform::Cp932ToUtf8(text);
 }
 
 void Commands::Print(std::string_view line)

@@ -7,9 +7,12 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json_fwd.hpp>
+
 #include "AddinSession.h"
 #include "CliOptions.h"
 #include "ConsoleDesktop.h"
+#include "toolkit/ComCtrls.h"
 #include "toolkit/StdCtrls.h"
 
 namespace cli {
@@ -30,6 +33,8 @@ private:
     int Routines();
     int Jump();
     int Report();
+    // routines --json: the file's routines with the keyword and line of each.
+    void PrintRoutineRecords(const std::string& file, const std::string& path);
     // The class and method generators: their windows filled from the options (CodegenCommands.cpp).
     int ClassUnit();
     int ClassDef();
@@ -42,6 +47,8 @@ private:
     int VersionInfo();
     int Version();
     int Tasks();
+    // tasks --json: a node with the nodes under it.
+    nlohmann::ordered_json TaskNode(const tk::TreeNode& node) const;
     // In EditCommands.cpp.
     int Swap();
     int Insert();
@@ -66,6 +73,9 @@ private:
     std::string WhyNoForm(const std::string& file);
     // Clicks a menu item of the tool window and prints the lines it appended to the memo.
     int PrintMemoLinesOf(const std::string& menuItem);
+    // Clicks a menu item of the tool window and adds the lines it appended to the memo, as shown;
+    // answers the exit status.
+    int AppendedMemoLines(const std::string& menuItem, std::vector<std::string>& lines);
     // A text given on the command line as the add-in holds it.
     std::string Given(const std::string& text) const;
 
@@ -83,7 +93,7 @@ private:
     bool ClickMenuItem(const std::string& name);
     tk::ComboBox& Combo(const std::string& name);
     tk::Memo& Memo(const std::string& name);
-    // Texts the add-in holds are code page 932; people get UTF-8 unless --raw.
+    // Texts the add-in holds are code page 932; people get UTF-8 unless --raw, JSON always.
     std::string Shown(std::string_view text) const;
     void Print(std::string_view line);
     void Fail(const std::string& message);

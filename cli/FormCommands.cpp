@@ -4,6 +4,9 @@
 #include <cstring>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
+#include "JsonOutput.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "refhost/forms/FormFile.h"
@@ -22,6 +25,17 @@ void PrintTree(const forms::FormObject& object, int level, bool raw, std::string
         PrintTree(child, level + 1, raw, text);
 }
 
+// The tree as --json gives it; names and classes in UTF-8.
+nlohmann::ordered_json TreeDocument(const forms::FormObject& object)
+{
+    nlohmann::ordered_json children = nlohmann::ordered_json::array();
+    for (const forms::FormObject& child : object.Children)
+        children.push_back(TreeDocument(child));
+    return {{"name", platform::Cp932ToUtf8(object.Name)},
+            {"class", platform::Cp932ToUtf8(object.ClassName)},
+            {"children", std::move(children)}};
+}
+
 }  // namespace
 
 int ShowForm(const CliOptions& options, std::FILE* out)
@@ -38,6 +52,10 @@ int ShowForm(const CliOptions& options, std::FILE* out)
     if (!forms::ReadFormFile(std::move(bytes), form, error)) {
         std::fprintf(stderr, "quorlin: %s\n", forms::DescribeFormError(fileName, error).c_str());
         return 1;
+    }
+    if (options.Json) {
+        PrintJson(out, TreeDocument(form.Root));
+        return 0;
     }
     std::string text;
     if (options.FormText)

@@ -6,7 +6,10 @@
 #include <stdexcept>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "Commands.h"
+#include "JsonOutput.h"
 #include "hostapi/HostRef.h"
 #include "platform/Cp932.h"
 #include "toolkit/Application.h"
@@ -54,7 +57,22 @@ int Commands::Components()
         Part<tk::Edit>(form, "ClassNameEdit").SetText(className);
         return Confirm(form);
     });
-    int status = PrintMemoLinesOf("N1");
+    int status = 0;
+    if (!options_.Json) {
+        status = PrintMemoLinesOf("N1");
+    } else {
+        // The search writes a heading, then each unit's file name followed by its components indented.
+        std::vector<std::string> lines;
+        status = AppendedMemoLines("N1", lines);
+        nlohmann::ordered_json units = nlohmann::ordered_json::array();
+        for (size_t i = lines.empty() ? 0 : 1; i < lines.size(); ++i) {
+            if (!lines[i].starts_with(' '))
+                units.push_back({{"file", lines[i]}, {"components", nlohmann::ordered_json::array()}});
+            else if (!units.empty())
+                units.back()["components"].push_back(platform::TrimView(lines[i]));
+        }
+        PrintJson(out_, {{"class", Shown(className)}, {"units", std::move(units)}});
+    }
     // The search passes over a unit whose form file is damaged as over one without a form.
     for (std::string_view unit : Combo("UnitCombo").Items()) {
         std::string problem = session_.Host().FormProblem(std::string(unit));
@@ -71,13 +89,25 @@ int Commands::Properties()
     const std::string& unit = options_.Operands[0];
     if (!CheckReadable(unit) || !MakeCurrent(unit) || !SelectInDesigner(unit, Given(options_.Select)))
         return 1;
-    bool types = options_.Types;
+    bool types = options_.Types || options_.Json;
     desktop_.SetModalAnswer([types](tk::Form& form) {
         if (types)
             Part<tk::RadioButton>(form, "RadioType").Click();
         return Confirm(form);
     });
-    return PrintMemoLinesOf("PropertyListMenuItem");
+    if (!options_.Json)
+        return PrintMemoLinesOf("PropertyListMenuItem");
+    // Each line is "NAME :TYPE".
+    std::vector<std::string> lines;
+    int status = AppendedMemoLines("PropertyListMenuItem", lines);
+    nlohmann::ordered_json properties = nlohmann::ordered_json::array();
+    for (const std::string& line : lines) {
+        size_t colon = line.find(" :");
+        properties.push_back({{"name", line.substr(0, colon)},
+                              {"type", colon == std::string::npos ? "" : line.substr(colon + 2)}});
+    }
+    PrintJson(out_, {{"component", Shown(Given(options_.Select))}, {"properties", std::move(properties)}});
+    return status;
 }
 
 int Commands::DbAccess()
@@ -200,13 +230,22 @@ std::string Commands::WhyNoForm(const std::string& file)
 
 int Commands::PrintMemoLinesOf(const std::string& menuItem)
 {
+    std::vector<std::string> lines;
+    int status = AppendedMemoLines(menuItem, lines);
+    for (const std::string& line : lines)
+        Print(line);
+    return status;
+}
+
+int Commands::AppendedMemoLines(const std::string& menuItem, std::vector<std::string>& lines)
+{
     tk::Memo& memo = Memo("Memo1");
     int before = memo.Lines().Count();
     int messages = desktop_.MessageCount();
     if (!ClickMenuItem(menuItem))
         return 1;
     for (int i = before; i < memo.Lines().Count(); ++i)
-        Print(Shown(memo.Lines()[i]));
+        lines.push_back(Shown(memo.Lines()[i]));
     return desktop_.MessageCount() == messages ? 0 : 1;
 }
 

@@ -4,6 +4,9 @@
 #include <cstdio>
 #include <string>
 
+#include <nlohmann/json.hpp>
+
+#include "JsonOutput.h"
 #include "platform/Cp932.h"
 #include "platform/EventSources.h"
 #include "platform/GroupMessages.h"
@@ -72,11 +75,18 @@ public:
 private:
     void Print(const platform::GroupMessage& message)
     {
-        std::string line = message.From + "_" + message.Command + "_" + message.Kind + "_" + message.To;
-        if (!options_.Raw)
-            line = platform::Cp932ToUtf8(line);
-        line = Shown(line) + '\n';
-        std::fwrite(line.data(), 1, line.size(), stdout);
+        if (options_.Json) {
+            PrintJson(stdout, {{"from", platform::Cp932ToUtf8(message.From)},
+                               {"command", platform::Cp932ToUtf8(message.Command)},
+                               {"kind", platform::Cp932ToUtf8(message.Kind)},
+                               {"to", platform::Cp932ToUtf8(message.To)}});
+        } else {
+            std::string line = message.From + "_" + message.Command + "_" + message.Kind + "_" + message.To;
+            if (!options_.Raw)
+                line = platform::Cp932ToUtf8(line);
+            line = Shown(line) + '\n';
+            std::fwrite(line.data(), 1, line.size(), stdout);
+        }
         std::fflush(stdout);
         ++received_;
     }

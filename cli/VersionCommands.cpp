@@ -4,7 +4,10 @@
 #include <utility>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 #include "Commands.h"
+#include "JsonOutput.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
@@ -31,8 +34,21 @@ int Commands::VersionInfo()
         Fail(file + ": the version resource has no translation table");
         return 1;
     }
-    for (const std::string& entry : list)
-        Print(Shown(entry));
+    if (!options_.Json) {
+        for (const std::string& entry : list)
+            Print(Shown(entry));
+        return 0;
+    }
+    // A missing value reads "None"; JSON says null.
+    nlohmann::ordered_json strings = nullptr;
+    if (list.size() == std::size(quorlin::VersionInfoKeys)) {
+        strings = nlohmann::ordered_json::object();
+        for (size_t i = 0; i < list.size(); ++i) {
+            std::string key = std::string(quorlin::VersionInfoKeys[i]).substr(1);
+            strings[key] = list[i] == "None" ? nullptr : nlohmann::ordered_json(Shown(list[i]));
+        }
+    }
+    PrintJson(out_, {{"file", file}, {"strings", std::move(strings)}});
     return 0;
 }
 
@@ -55,7 +71,7 @@ int Commands::Version()
     // In the window, as a person would: type each value into its field, then F5 to store, or Esc.
     bool opened = false;
     std::string error;
-    std::vector<std::string> record;
+    std::vector<std::pair<std::string, std::string>> record;
     desktop_.SetModalAnswer([&](tk::Form& window) {
         opened = true;
         for (auto& [key, value] : settings) {
@@ -70,7 +86,7 @@ int Commands::Version()
         }
         for (int i = 0; i < window.ComponentCount(); ++i) {
             if (auto* field = dynamic_cast<tk::Edit*>(window.Components(i)))
-                record.push_back(field->Name() + "=" + field->Text());
+                record.emplace_back(field->Name(), field->Text());
         }
         window.DispatchKey(settings.empty() ? tk::VK_ESCAPE : KeyStore, 0);
         return window.ModalResult();
@@ -98,8 +114,15 @@ int Commands::Version()
             return 1;
         }
     }
-    for (const std::string& line : record)
-        Print(Shown(line));
+    if (options_.Json) {
+        nlohmann::ordered_json fields = nlohmann::ordered_json::object();
+        for (const auto& [key, value] : record)
+            fields[key] = Shown(value);
+        PrintJson(out_, {{"project", project}, {"record", std::move(fields)}});
+        return 0;
+    }
+    for (const auto& [key, value] : record)
+        Print(Shown(key + "=" + value));
     return 0;
 }
 

@@ -1,15 +1,21 @@
 // quorlin: the add-in's tool window driven from the command line over the reference host.
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
+#include <iterator>
 #include <malloc.h>
 #include <string>
+#include <string_view>
+#include <vector>
 
 #include "AddinSession.h"
-#include "CliOptions.h"
+#include "CommandHelp.h"
+#include "CommandLine.h"
 #include "Commands.h"
+#include "CompletionScript.h"
 #include "ConsoleDesktop.h"
 #include "FormCommands.h"
 #include "MessageCommands.h"
@@ -17,6 +23,7 @@
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "toolkit/Application.h"
+#include "version/VersionInfoList.h"
 
 namespace {
 
@@ -44,6 +51,29 @@ void KeepFreedMemory()
 {
     mallopt(M_MMAP_THRESHOLD, 32 << 20);
     mallopt(M_TRIM_THRESHOLD, 64 << 20);
+}
+
+// The add-in's file version, from its own version resource.
+int PrintVersion(const cli::CliOptions& options)
+{
+    std::string addin = options.Addin.empty() ? DefaultAddin() : options.Addin;
+    std::vector<std::string> list;
+    quorlin::ReadVersionInfoList(addin, list);
+    if (list.size() != std::size(quorlin::VersionInfoKeys)) {
+        std::fprintf(stderr, "quorlin: %s: the add-in has no version resource\n", addin.c_str());
+        return 1;
+    }
+    auto fileVersion = std::find(std::begin(quorlin::VersionInfoKeys), std::end(quorlin::VersionInfoKeys),
+                                 std::string_view("\\FileVersion"));
+    std::printf("quorlin %s\n", list[fileVersion - std::begin(quorlin::VersionInfoKeys)].c_str());
+    return 0;
+}
+
+// Help and completion scripts are printed whole or the command fails.
+int PrintText(const std::string& text)
+{
+    std::fputs(text.c_str(), stdout);
+    return std::fflush(stdout) == 0 ? 0 : 1;
 }
 
 int RunWithAddin(const cli::CliOptions& options, cli::ConsoleDesktop& desktop)
@@ -82,15 +112,23 @@ int RunCommand(const cli::CliOptions& options)
 int main(int argc, char** argv)
 {
     cli::CliOptions options;
-    std::string error;
-    if (!cli::ParseCliOptions(argc, argv, options, error)) {
-        std::fprintf(stderr, "quorlin: %s\n%s\n", error.c_str(), cli::UsageLine().c_str());
+    cli::CommandLine commandLine(options);
+    std::string text;
+    switch (commandLine.Parse(argc, argv, text)) {
+    case cli::CommandLine::Outcome::Wrong:
+        std::fprintf(stderr, "quorlin: %s\n%s\n", text.c_str(), cli::UsageLine().c_str());
         return 2;
+    case cli::CommandLine::Outcome::Help: {
+        const cli::CommandSpec* command = commandLine.Find(text);
+        return PrintText(command ? cli::CommandHelpText(commandLine, *command) : cli::HelpText(commandLine));
     }
-    if (options.Cmd == cli::Command::Help) {
-        std::fputs(cli::HelpText().c_str(), stdout);
-        return 0;
+    case cli::CommandLine::Outcome::Version:
+        return PrintVersion(options);
+    case cli::CommandLine::Outcome::Run:
+        break;
     }
+    if (options.Cmd == cli::Command::Completion)
+        return PrintText(cli::CompletionScript(commandLine, options.Operands[0]));
     if (options.Cmd == cli::Command::Send)
         return cli::SendMessage(options);
     if (options.Cmd == cli::Command::Listen)

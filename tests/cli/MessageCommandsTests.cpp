@@ -143,3 +143,14 @@ TEST(MessageCommands, RefusedMessagesAndWrongArguments)
         }
     }
 }
+
+TEST(MessageCommands, ListenWithJsonGivesEachMessagesFieldsInUtf8)
+{
+    PrivateRuntimeFolder runtime;
+    std::unique_ptr<ChildProcess> listener(Quorlin({"--raw", "listen", "--json", "--group", "Json", "--count", "1"}));
+    ASSERT_TRUE(WaitForParticipants(runtime, 1));
+    std::unique_ptr<ChildProcess> send(Quorlin({"send", "--group", "Tool", "挨拶", "ノート", "Json"}));
+    EXPECT_EQ(send->Wait(), 0);
+    EXPECT_EQ(listener->ReadLine(), R"({"from":"Tool","command":"挨拶","kind":"ノート","to":"Json"})");
+    EXPECT_EQ(listener->Wait(), 0);
+}

@@ -1,6 +1,7 @@
 #pragma once
-// Runs the real quorlin binary (with the add-in beside it) in a folder, with its own data home,
-// standard output and error caught in files beside that home. A run that has not ended after a
+// Runs the real quorlin binary (with the add-in beside it), or another program the command works
+// with, in a folder, with its own data home, standard output and error caught in files beside that
+// home. A run that has not ended after a
 // minute is killed and reported with status -2, so a hang fails a test instead of stopping it.
 
 #include <fcntl.h>
@@ -30,15 +31,15 @@ inline std::string FileText(const std::filesystem::path& file)
     return text.str();
 }
 
-inline QuorlinRun RunQuorlin(const std::vector<std::string>& args, const std::filesystem::path& folder,
-                             const std::filesystem::path& dataHome)
+inline QuorlinRun RunProgram(const std::string& program, const std::vector<std::string>& args,
+                             const std::filesystem::path& folder, const std::filesystem::path& dataHome)
 {
     std::filesystem::create_directories(dataHome.parent_path());
     std::filesystem::path outFile = dataHome.parent_path() / "stdout";
     std::filesystem::path errFile = dataHome.parent_path() / "stderr";
     std::vector<char*> argv;
-    std::string program = quorlinBinary.string();
-    argv.push_back(program.data());
+    std::string programName = program;
+    argv.push_back(programName.data());
     std::vector<std::string> copies = args;
     for (std::string& arg : copies)
         argv.push_back(arg.data());
@@ -51,7 +52,7 @@ inline QuorlinRun RunQuorlin(const std::vector<std::string>& args, const std::fi
         if (out < 0 || err < 0 || dup2(out, 1) < 0 || dup2(err, 2) < 0 || chdir(folder.c_str()) != 0)
             _exit(127);
         setenv("XDG_DATA_HOME", dataHome.c_str(), 1);
-        execv(argv[0], argv.data());
+        execvp(argv[0], argv.data());
         _exit(127);
     }
     QuorlinRun result;
@@ -73,4 +74,10 @@ inline QuorlinRun RunQuorlin(const std::vector<std::string>& args, const std::fi
     result.Out = FileText(outFile);
     result.Err = FileText(errFile);
     return result;
+}
+
+inline QuorlinRun RunQuorlin(const std::vector<std::string>& args, const std::filesystem::path& folder,
+                             const std::filesystem::path& dataHome)
+{
+    return RunProgram(quorlinBinary.string(), args, folder, dataHome);
 }
