@@ -107,9 +107,9 @@ int Commands::Version()
         return 1;
     }
     std::string fileName = platform::HostFolder() + "Version.ini";
-    platform::IniFile stored(fileName);
+    auto stored = platform::IniFile::ReadOnly(fileName);
     for (const auto& [key, value] : settings) {
-        if (stored.ReadString(platform::ExtractFileName(project), key, "") != value) {
+        if (stored->ReadString(platform::ExtractFileName(project), key, "") != value) {
             Fail(fileName + ": the version record could not be stored");
             return 1;
         }

@@ -1,7 +1,5 @@
 #include "EditBuffer.h"
 
-#include "platform/FileWrite.h"
-
 #include <algorithm>
 #include <cstring>
 
@@ -112,6 +110,63 @@ bool SeekCrLf(const char* text, size_t size, size_t position, CrLfCursor& cursor
     return true;
 }
 
+// Each line break of a text in order.
+std::vector<LineBreak> LineBreaksOf(const std::string& text)
+{
+    std::vector<LineBreak> breaks;
+    for (size_t at = text.find_first_of("\r\n"); at != std::string::npos; at = text.find_first_of("\r\n", at + 1)) {
+        LineBreak lineBreak = LineBreak::Lf;
+        if (text[at] == '\r') {
+            bool pair = at + 1 < text.size() && text[at + 1] == '\n';
+            lineBreak = pair ? LineBreak::CrLf : LineBreak::Cr;
+            at += pair;
+        }
+        breaks.push_back(lineBreak);
+    }
+    return breaks;
+}
+
+size_t CountCrLf(const char* begin, const char* end)
+{
+    size_t pairs = 0;
+    for (const char* at = begin; (at = static_cast<const char*>(std::memchr(at, '\r', end - at))) != nullptr; ++at)
+        pairs += at + 1 < end && at[1] == '\n';
+    return pairs;
+}
+
+// The breaks of after, a new CR LF text made from before, which had the given breaks: the lines
+// before and after the part that changed keep theirs, and so do the lines of that part where it
+// has as many as it had; line breaks beyond those take the style. One pass over both texts.
+std::vector<LineBreak> CarryLineBreaks(const std::string& before, const std::string& after,
+                                       const std::vector<LineBreak>& breaks, LineBreak style)
+{
+    size_t common = std::min(before.size(), after.size());
+    size_t head = static_cast<size_t>(std::mismatch(before.begin(), before.begin() + common, after.begin()).first
+                                      - before.begin());
+    size_t tail = static_cast<size_t>(std::mismatch(before.rbegin(), before.rbegin() + (common - head), after.rbegin()).first
+                                      - before.rbegin());
+    // Neither texts' CR LF pairs are cut by these bounds: a CR LF text has no CR or LF alone.
+    size_t headBreaks = CountCrLf(before.data(), before.data() + head);
+    size_t tailBreaks = CountCrLf(before.data() + before.size() - tail, before.data() + before.size());
+    size_t oldCount = breaks.size();
+    size_t newCount = CountCrLf(after.data(), after.data() + after.size());
+    std::vector<LineBreak> carried(newCount, style);
+    for (size_t i = 0; i < newCount; ++i) {
+        if (i < headBreaks)
+            carried[i] = breaks[i];
+        else if (i + tailBreaks >= newCount)
+            carried[i] = breaks[i + oldCount - newCount];
+        else if (i + tailBreaks < oldCount)
+            carried[i] = breaks[i];
+    }
+    return carried;
+}
+
+const char* LineBreakBytes(LineBreak lineBreak)
+{
+    return lineBreak == LineBreak::CrLf ? "\r\n" : lineBreak == LineBreak::Lf ? "\n" : "\r";
+}
+
 }  // namespace
 
 std::string ToCrLf(std::string text, int32_t* lineBreaks)
@@ -186,6 +241,9 @@ EditBuffer::EditBuffer(std::string fileName, std::string fileText)
         lfKept_ = counts.returns == 0 && counts.feeds > 0;
         text_ = std::move(fileText);
     } else {
+        // Both CR and LF, and not only in pairs: the breaks are mixed.
+        if (counts.feeds != 0)
+            breaks_ = LineBreaksOf(fileText);
         text_ = ToCrLf(std::move(fileText));
     }
     lineCount_ = lineBreaks + 1;
@@ -250,6 +308,8 @@ bool EditBuffer::Replace(const std::string& text)
     std::string normal = ToCrLf(text, &lineBreaks);
     if (normal == Text())
         return false;
+    if (!breaks_.empty())
+        breaks_ = CarryLineBreaks(text_, normal, breaks_, style_);
     text_ = std::move(normal);
     lfKept_ = false;
     ++revision_;
@@ -261,17 +321,28 @@ bool EditBuffer::Replace(const std::string& text)
     return true;
 }
 
-bool EditBuffer::Save()
+bool EditBuffer::FileBytes(std::string& bytes) const
 {
-    std::string bytes;
-    if (!encoder_)
+    if (encoder_)
+        return encoder_(Text(), bytes);
+    if (breaks_.empty()) {
         bytes = lfKept_ ? text_ : FromCrLf(text_, style_);
-    else if (!encoder_(Text(), bytes))
-        return false;
-    std::string error;
-    if (!platform::WriteFileReplacing(fileName_, bytes, error))
-        return false;
-    modified_ = false;
+        return true;
+    }
+    bytes.clear();
+    bytes.reserve(text_.size());
+    size_t line = 0;
+    size_t index = 0;
+    for (size_t pair; (pair = text_.find("\r\n", line)) != std::string::npos; line = pair + 2) {
+        bytes.append(text_, line, pair - line);
+        LineBreak lineBreak = breaks_[index++];
+        // A lone CR before an empty line ended by a lone LF would read back as one CR LF: the
+        // CR is written as CR LF, so the empty line stays.
+        bool merges = lineBreak == LineBreak::Cr && index < breaks_.size() && breaks_[index] == LineBreak::Lf
+                   && text_.compare(pair + 2, 2, "\r\n") == 0;
+        bytes += LineBreakBytes(merges ? LineBreak::CrLf : lineBreak);
+    }
+    bytes.append(text_, line, std::string::npos);
     return true;
 }
 

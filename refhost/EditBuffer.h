@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <functional>
 #include <string>
+#include <vector>
 
 #include "RefHost.h"
 
@@ -47,9 +48,10 @@ public:
     bool IsOpen() const { return open_; }
     void MarkClosed() { open_ = false; }
 
-    // Writes the text in the file's style through a temporary file, so a failed save leaves the
-    // old file whole; through the encoder when the buffer has one.
-    bool Save();
+    // The bytes to save: the text with the line breaks the file had where its lines are still
+    // there, the file's style (its first line's) elsewhere; through the encoder when the buffer has
+    // one. False when the encoder cannot make them.
+    bool FileBytes(std::string& bytes) const;
     // For a file whose bytes are not its text (a binary form shown in the text form): makes the
     // file's bytes from the CR LF text, false when the text cannot be made into them.
     using Encoder = std::function<bool(const std::string& text, std::string& bytes)>;
@@ -74,6 +76,8 @@ private:
     bool lfKept_ = false;
     uint64_t revision_ = 1;
     LineBreak style_;
+    // Of a file with mixed line breaks, each break's own, in order; empty when all are in style_.
+    std::vector<LineBreak> breaks_;
     int32_t lineCount_ = 1;
     bool modified_ = false;
     bool open_ = true;

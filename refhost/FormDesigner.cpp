@@ -6,7 +6,6 @@
 #include "EditBuffer.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
-#include "platform/FileWrite.h"
 #include "platform/Utf16.h"
 
 namespace refhost {
@@ -294,17 +293,6 @@ bool FormDesigner::FreeInFormClass(const std::string& name, const std::string& o
         if (platform::SameText(property.Name, name))
             return false;
     }
-    return true;
-}
-
-bool FormDesigner::Save()
-{
-    if (!modified_)
-        return true;
-    std::string error;
-    if (!platform::WriteFileReplacing(formFile_, file_.Bytes, error))
-        return false;
-    modified_ = false;
     return true;
 }
 

@@ -60,8 +60,6 @@ public:
     // object's, or one that is not a component name, names another object or the form class
     // already uses.
     bool Rename(int index, const std::string& newName, std::string& unitSource);
-    // Writes the form file through a temporary file; true when saved or nothing to save.
-    bool Save();
 
 private:
     struct Entry {

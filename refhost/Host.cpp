@@ -15,6 +15,7 @@
 #include "forms/FormFile.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
+#include "platform/FileWrite.h"
 #include "platform/HostFolder.h"
 
 namespace refhost {
@@ -457,22 +458,34 @@ bool Host::SaveFile(const std::string& fileName)
     return buffer && SaveBuffer(buffer);
 }
 
-// A unit is saved with its form, as the designer keeps the form's changes until then. A form file
+// A unit is saved with its forms, as the designer keeps the forms' changes until then; they are
+// written together, so that a rename never leaves the unit and its form out of step. A form file
 // saved from its own buffer is read again when next designed: the text saved is the form now.
 bool Host::SaveBuffer(const std::shared_ptr<EditBuffer>& buffer)
 {
-    if (!buffer->Save())
+    std::string bytes;
+    if (!buffer->FileBytes(bytes))
         return false;
+    std::vector<platform::FileContent> files{{buffer->FileName(), bytes}};
+    std::vector<std::shared_ptr<FormDesigner>> forms;
+    for (const auto& [name, designer] : state_->designers) {
+        if (designer->UnitFileName() == buffer->FileName() && designer->Modified()) {
+            files.push_back({designer->FileName(), designer->File().Bytes});
+            forms.push_back(designer);
+        }
+    }
+    std::string error;
+    if (!platform::WriteFilesTogether(files, error))
+        return false;
+    buffer->SetModified(false);
+    for (const auto& designer : forms)
+        designer->SetModified(false);
     auto saved = state_->designers.find(buffer->FileName());
     if (saved != state_->designers.end()) {
         std::string unit = saved->second->UnitFileName();
         saved->second->MarkClosed();
         state_->designers.erase(saved);
         Tell([&](HostListener& listener) { listener.FormChanged(unit); });
-    }
-    for (const auto& [name, designer] : state_->designers) {
-        if (designer->UnitFileName() == buffer->FileName() && !designer->Save())
-            return false;
     }
     return true;
 }

@@ -18,7 +18,7 @@ class FormDesigner;
 struct HostLink;
 
 // How a file broke its lines on disk; buffers always hold CR LF and saving writes this style back.
-enum class LineBreak { CrLf, Lf, Cr };
+enum class LineBreak : uint8_t { CrLf, Lf, Cr };
 
 // The answer of a front end asked whether a modified buffer should be saved before it closes.
 enum class SaveAnswer { Save, Discard, Cancel };

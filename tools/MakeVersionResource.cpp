@@ -5,12 +5,13 @@
 
 #include <cstdio>
 #include <cstdlib>
-#include <fstream>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
 #include "VersionBlock.h"
 #include "platform/FilePath.h"
+#include "platform/FileWrite.h"
 #include "platform/IniFile.h"
 #include "platform/VersionResource.h"
 
@@ -18,16 +19,16 @@ namespace {
 
 class Description {
 public:
-    explicit Description(const std::string& fileName) : ini_(fileName)
+    explicit Description(const std::string& fileName) : ini_(platform::IniFile::ReadOnly(fileName))
     {
         if (!platform::FileExists(fileName))
             throw std::runtime_error(fileName + ": cannot read");
-        version_ = ini_.ReadString("Fixed", "Version", "");
+        version_ = ini_->ReadString("Fixed", "Version", "");
     }
 
     std::string Text(const std::string& section, const std::string& key) const
     {
-        std::string value = ini_.ReadString(section, key, "");
+        std::string value = ini_->ReadString(section, key, "");
         for (size_t at; (at = value.find("{Version}")) != std::string::npos;)
             value.replace(at, 9, version_);
         return value;
@@ -62,10 +63,10 @@ public:
         }
     }
 
-    std::vector<std::string> Keys(const std::string& section) const { return ini_.ReadSection(section); }
+    std::vector<std::string> Keys(const std::string& section) const { return ini_->ReadSection(section); }
 
 private:
-    platform::IniFile ini_;
+    std::shared_ptr<const platform::IniFile> ini_;
     std::string version_;
 };
 
@@ -114,12 +115,11 @@ int main(int argc, char** argv)
     }
     try {
         std::string source = Source(MakeBlock(Description(argv[1])), platform::ExtractFileName(argv[1]));
-        std::ofstream out(argv[2], std::ios::binary | std::ios::trunc);
-        if (!(out << source) || !out.flush())
-            throw std::runtime_error(std::string(argv[2]) + ": cannot write");
+        std::string error;
+        if (!platform::WriteFileReplacing(argv[2], source, error))
+            throw std::runtime_error(error);
     } catch (const std::exception& error) {
         std::fprintf(stderr, "quorlin-make-version-resource: %s\n", error.what());
-        std::remove(argv[2]);
         return 1;
     }
     return 0;

@@ -1,16 +1,10 @@
 #include "codegen/MakeClassUnit.h"
 
-#include <cerrno>
-#include <cstdio>
-#include <cstring>
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "codegen/ClassSource.h"
 #include "controls/ComboBoxEx.h"
 #include "controls/RyCtrlGrid.h"
 #include "platform/FilePath.h"
+#include "platform/FileWrite.h"
 #include "services/MruEx.h"
 #include "services/WinSave.h"
 #include "toolkit/Application.h"
@@ -36,41 +30,6 @@ tk::Label* PlaceLabel(tk::Form* form, tk::Control* parent, const char* name, con
     label->SetCaption(caption);
     label->FocusControl = focusControl;
     return label;
-}
-
-// Writes the lines, each ended by CR LF, into a temporary file beside fileName that then replaces
-// it, so a failure leaves no half-written unit. Answers an empty text, or what went wrong.
-std::string WriteUnitFile(const std::string& fileName, const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    std::string temporary = fileName + ".XXXXXX";
-    int fd = mkstemp(temporary.data());
-    if (fd < 0)
-        return fileName + ": " + std::strerror(errno);
-    // A replaced unit keeps its permissions; a new one gets those the umask allows.
-    struct stat existing {};
-    mode_t mask = umask(0);
-    umask(mask);
-    fchmod(fd, stat(fileName.c_str(), &existing) == 0 ? existing.st_mode & 07777 : 0666 & ~mask);
-    int error = 0;
-    for (size_t done = 0; done < text.size() && error == 0;) {
-        ssize_t written = write(fd, text.data() + done, text.size() - done);
-        if (written < 0 && errno != EINTR)
-            error = errno;
-        else if (written > 0)
-            done += static_cast<size_t>(written);
-    }
-    if (close(fd) != 0 && error == 0)
-        error = errno;
-    if (error == 0 && std::rename(temporary.c_str(), fileName.c_str()) != 0)
-        error = errno;
-    if (error != 0) {
-        unlink(temporary.c_str());
-        return fileName + ": " + std::strerror(error);
-    }
-    return {};
 }
 
 }  // namespace
@@ -225,8 +184,8 @@ void TMakeClassForm::InsertToFileButtonClick(tk::Component*)
         return;
     std::string fileName = SaveDialog->FileName;
     std::string unitName = platform::ChangeFileExt(platform::ExtractFileName(fileName), "");
-    std::string error = WriteUnitFile(fileName, ClassUnitLines(unitName, *PropGrid, Description(),
-                                                               UnitMemo->Lines().Items()));
+    std::string error = platform::WriteCrLfLines(
+        fileName, ClassUnitLines(unitName, *PropGrid, Description(), UnitMemo->Lines().Items()));
     if (!error.empty()) {
         tk::ShowMessage(error);
         return;

@@ -104,12 +104,12 @@ bool TRyCtrlGrid::SaveToFile(const std::string& fileName) const
 
 void TRyCtrlGrid::LoadFromFile(const std::string& fileName)
 {
-    platform::IniFile file(fileName);
+    auto file = platform::IniFile::ReadOnly(fileName);
     for (const TRyGridColumn& column : columns_) {
         const std::string& section = column.FieldName;
-        size_t keys = file.ReadSection(section).size();
+        size_t keys = file->ReadSection(section).size();
         for (size_t row = 0; row < keys; ++row) {
-            SetFieldText(section, static_cast<int>(row), file.ReadString(section, std::to_string(row), ""));
+            SetFieldText(section, static_cast<int>(row), file->ReadString(section, std::to_string(row), ""));
         }
     }
 }

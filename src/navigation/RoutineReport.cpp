@@ -27,17 +27,6 @@ private:
     tk::SaveDialog& dialog_;
 };
 
-// Writes the lines CR LF, replacing the file at once; answers an empty text, or what went wrong.
-std::string WriteReport(const std::string& fileName, const std::vector<std::string>& lines)
-{
-    std::string text;
-    for (const std::string& line : lines)
-        text += line + "\r\n";
-    std::string error;
-    platform::WriteFileReplacing(fileName, text, error);
-    return error;
-}
-
 }  // namespace
 
 void TCodeForm::K5Click(tk::Component*)
@@ -56,7 +45,7 @@ void TCodeForm::K5Click(tk::Component*)
         lines.emplace_back(entry);
     if (longLineStop_ > 0)
         lines.push_back("※" + std::to_string(longLineStop_) + "行目が長すぎるため、一覧はその前の行までです。");
-    std::string error = WriteReport(SaveDialog1->FileName, lines);
+    std::string error = platform::WriteCrLfLines(SaveDialog1->FileName, lines);
     if (!error.empty())
         tk::ShowMessage(error);
 }

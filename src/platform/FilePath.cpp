@@ -3,6 +3,7 @@
 #include "platform/Cp932.h"
 #include "platform/RegularFile.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstring>
 
@@ -99,6 +100,33 @@ bool ReadWholeFile(const std::string& fileName, std::string& text)
     return ReadWholeFile(fileName, text, reason);
 }
 
+bool ReadToEnd(int fd, size_t expected, std::string& content, std::string& reason)
+{
+    // One byte beyond what is expected, so the read that meets the end needs no larger buffer.
+    std::string bytes(expected + 1, '\0');
+    size_t done = 0;
+    for (;;) {
+        if (done == bytes.size()) {
+            bytes.resize(bytes.size() + std::max<size_t>(bytes.size() / 2, 4096));
+        }
+        ssize_t got = ::read(fd, bytes.data() + done, bytes.size() - done);
+        if (got < 0 && errno == EINTR) {
+            continue;
+        }
+        if (got < 0) {
+            reason = std::strerror(errno);
+            return false;
+        }
+        if (got == 0) {
+            break;
+        }
+        done += static_cast<size_t>(got);
+    }
+    bytes.resize(done);
+    content = std::move(bytes);
+    return true;
+}
+
 bool ReadWholeFile(const std::string& fileName, std::string& text, std::string& reason)
 {
     off_t size = 0;
@@ -106,34 +134,17 @@ bool ReadWholeFile(const std::string& fileName, std::string& text, std::string& 
     if (fd < 0) {
         return false;
     }
-    // One byte to spare, so the read that meets the end needs no larger buffer.
-    std::string content(static_cast<size_t>(size) + 1, '\0');
-    size_t done = 0;
-    bool ok = true;
-    // Read to the end even if the file grew or shrank since it was opened. A regular file's read
-    // comes back short only at its end, so a short read needs no second read to confirm it.
-    for (;;) {
-        if (done == content.size()) {
-            content.resize(content.size() + 4096);
-        }
-        size_t wanted = content.size() - done;
-        ssize_t got = ::read(fd, content.data() + done, wanted);
-        if (got < 0 && errno == EINTR) {
-            continue;
-        }
-        if (got < 0) {
-            reason = std::strerror(errno);
-            ok = false;
-            break;
-        }
-        done += static_cast<size_t>(got);
-        if (static_cast<size_t>(got) < wanted) {
-            break;
-        }
-    }
-    content.resize(done);
+    std::string content;
+    bool read = ReadToEnd(fd, static_cast<size_t>(size), content, reason);
+    // A file written meanwhile would be read as some mixture of its old and new bytes.
+    struct stat after {};
+    bool changed = read && (::fstat(fd, &after) != 0 || after.st_size != size
+                            || content.size() != static_cast<size_t>(size));
     ::close(fd);
-    if (!ok) {
+    if (changed) {
+        reason = "the file changed while it was read";
+    }
+    if (!read || changed) {
         return false;
     }
     text = std::move(content);

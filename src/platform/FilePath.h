@@ -24,7 +24,11 @@ bool DirectoryExists(const std::string& folder);
 // The bytes of a regular file; false, text unchanged, when it cannot be read or is no regular file
 // (a FIFO is refused at once, not waited on).
 bool ReadWholeFile(const std::string& fileName, std::string& text);
-// The same; reason says why the file could not be read.
+// The same; reason says why the file could not be read. A file whose size changes while it is
+// read, or whose bytes are not as many as its size, is not read.
 bool ReadWholeFile(const std::string& fileName, std::string& text, std::string& reason);
+// Reads fd until read() answers 0, however few bytes each call answers (at most 0x7ffff000 on
+// Linux, and what a pipe holds); expected is the size to make room for at first.
+bool ReadToEnd(int fd, size_t expected, std::string& content, std::string& reason);
 
 }  // namespace platform

@@ -1,35 +1,12 @@
 #include "platform/RegularFile.h"
 
-#include "platform/FileLock.h"
-#include "platform/FilePath.h"
-
 #include <cerrno>
 #include <cstring>
-#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
 namespace platform {
-
-namespace {
-
-// The six characters mkstemp puts in place of "XXXXXX".
-bool IsTemporarySuffix(std::string_view suffix)
-{
-    if (suffix.size() != 6) {
-        return false;
-    }
-    for (char c : suffix) {
-        bool letterOrDigit = (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9');
-        if (!letterOrDigit) {
-            return false;
-        }
-    }
-    return true;
-}
-
-}  // namespace
 
 std::string SpecialFileReason(unsigned mode)
 {
@@ -81,25 +58,6 @@ bool IsSpecialFile(const std::string& fileName)
 {
     struct stat info {};
     return ::stat(fileName.c_str(), &info) == 0 && !S_ISREG(info.st_mode);
-}
-
-void RemoveStaleTemporaries(const std::string& fileName)
-{
-    std::string folder = ExtractFilePath(fileName);
-    std::string prefix = ExtractFileName(fileName) + ".";
-    DIR* entries = ::opendir(folder.empty() ? "." : folder.c_str());
-    if (!entries) {
-        return;
-    }
-    FileLock lock(fileName);
-    while (const dirent* entry = ::readdir(entries)) {
-        std::string_view name = entry->d_name;
-        if (name.size() == prefix.size() + 6 && name.starts_with(prefix)
-            && IsTemporarySuffix(name.substr(prefix.size()))) {
-            ::unlink((folder + std::string(name)).c_str());
-        }
-    }
-    ::closedir(entries);
 }
 
 }  // namespace platform

@@ -23,9 +23,4 @@ bool IsSpecialFile(const std::string& fileName);
 // Why a file of this type (st_mode) is refused: "Is a directory" or "not a regular file".
 std::string SpecialFileReason(unsigned mode);
 
-// Removes the temporary files WriteFileReplacing left beside fileName when a process stopped
-// half-way. It takes FileLock(fileName) first, so every writer of such a file holds that lock while
-// it replaces.
-void RemoveStaleTemporaries(const std::string& fileName);
-
 }  // namespace platform

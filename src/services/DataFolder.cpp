@@ -3,6 +3,7 @@
 #include <set>
 #include <string>
 
+#include "platform/FileWrite.h"
 #include "platform/HostFolder.h"
 #include "platform/RegularFile.h"
 #include "toolkit/Application.h"

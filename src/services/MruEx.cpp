@@ -124,8 +124,8 @@ void TMRUEx::ReadItems(tk::Strings& list, const std::string& section)
     if (iniPath_.empty() || section.empty()) {
         return;
     }
-    platform::IniFile ini(iniPath_);
-    for (const std::string& value : ReadValues(ini, section, ini.ReadSection(section))) {
+    auto ini = platform::IniFile::ReadOnly(iniPath_);
+    for (const std::string& value : ReadValues(*ini, section, ini->ReadSection(section))) {
         list.Add(value);
     }
 }
@@ -135,8 +135,8 @@ std::string TMRUEx::ReadItem(int index)
     if (iniPath_.empty()) {
         return {};
     }
-    platform::IniFile ini(iniPath_);
-    return ini.ReadString(section_, std::to_string(index), "");
+    auto ini = platform::IniFile::ReadOnly(iniPath_);
+    return ini->ReadString(section_, std::to_string(index), "");
 }
 
 int TMRUEx::Count()
@@ -144,8 +144,8 @@ int TMRUEx::Count()
     if (iniPath_.empty()) {
         return 0;
     }
-    platform::IniFile ini(iniPath_);
-    return static_cast<int>(ini.ReadSection(section_).size());
+    auto ini = platform::IniFile::ReadOnly(iniPath_);
+    return static_cast<int>(ini->ReadSection(section_).size());
 }
 
 int TMRUEx::IndexOf(const std::string& value)
@@ -153,8 +153,8 @@ int TMRUEx::IndexOf(const std::string& value)
     if (iniPath_.empty()) {
         return -1;
     }
-    platform::IniFile ini(iniPath_);
-    std::vector<std::string> values = ReadValues(ini, section_, ini.ReadSection(section_));
+    auto ini = platform::IniFile::ReadOnly(iniPath_);
+    std::vector<std::string> values = ReadValues(*ini, section_, ini->ReadSection(section_));
     for (size_t i = 0; i < values.size(); ++i) {
         if (values[i] == value) {
             return static_cast<int>(i);
@@ -179,8 +179,8 @@ void TMRUEx::ReadSections(tk::Strings& list)
     if (iniPath_.empty()) {
         return;
     }
-    platform::IniFile ini(iniPath_);
-    for (const std::string& section : ini.ReadSections()) {
+    auto ini = platform::IniFile::ReadOnly(iniPath_);
+    for (const std::string& section : ini->ReadSections()) {
         list.Add(section);
     }
 }
@@ -190,8 +190,8 @@ std::string TMRUEx::ReadValue(const std::string& ident)
     if (iniPath_.empty() || section_.empty()) {
         return {};
     }
-    platform::IniFile ini(iniPath_);
-    return ini.ReadString(section_, ident, "");
+    auto ini = platform::IniFile::ReadOnly(iniPath_);
+    return ini->ReadString(section_, ident, "");
 }
 
 int TMRUEx::ReadNumber(const std::string& ident, int defaultValue)
@@ -199,8 +199,8 @@ int TMRUEx::ReadNumber(const std::string& ident, int defaultValue)
     if (iniPath_.empty() || section_.empty()) {
         return defaultValue;
     }
-    platform::IniFile ini(iniPath_);
-    return ini.ReadInteger(section_, ident, defaultValue);
+    auto ini = platform::IniFile::ReadOnly(iniPath_);
+    return ini->ReadInteger(section_, ident, defaultValue);
 }
 
 void TMRUEx::WriteValue(const std::string& ident, const std::string& value)

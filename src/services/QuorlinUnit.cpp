@@ -5,7 +5,6 @@
 #include "controls/ComboBoxEx.h"
 #include "controls/MemoEx.h"
 #include "host/Globals.h"
-#include "platform/FileLock.h"
 #include "platform/FilePath.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
@@ -348,7 +347,6 @@ void TCodeForm::CreateJumpHistoryFile()
     // A new empty file replaces what stands at the name, a link included, so no other file is
     // emptied through it.
     std::string fileName = platform::InHostFolder("Quorlin.Jmp");
-    platform::FileLock lock(fileName);  // another window's start removes stale temporary files
     std::string error;
     if (!platform::WriteFileReplacing(fileName, "", error, platform::LinkAtName::Replace))
         throw std::runtime_error("Cannot create file: " + error);

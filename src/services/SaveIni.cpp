@@ -68,14 +68,14 @@ bool TSaveIni::Load()
     if (!owner || iniName_.empty() || section_.empty()) {
         return true;
     }
-    platform::IniFile ini(iniName_);
-    for (const std::string& key : ini.ReadSection(section_)) {
+    auto ini = platform::IniFile::ReadOnly(iniName_);
+    for (const std::string& key : ini->ReadSection(section_)) {
         tk::Edit* edit = AsEditBox(owner->FindComponent(key));
         if (!edit) {
             continue;
         }
         std::string name = edit->Name();
-        std::string value = ini.ReadString(section_, key, "");
+        std::string value = ini->ReadString(section_, key, "");
         bool accept = true;
         if (BeforeLoad) {
             BeforeLoad(name, value, accept);

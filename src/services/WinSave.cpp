@@ -54,12 +54,12 @@ void TWinSave::FormShow(tk::Component* sender)
     int width = form_->Width();
     int height = form_->Height();
     if (enabled_) {
-        platform::IniFile ini(fileName_);
+        auto ini = platform::IniFile::ReadOnly(fileName_);
         std::string section = Section();
-        left = ini.ReadInteger(section, "Left", left);
-        top = ini.ReadInteger(section, "Top", top);
-        width = ini.ReadInteger(section, "Width", width);
-        height = ini.ReadInteger(section, "Height", height);
+        left = ini->ReadInteger(section, "Left", left);
+        top = ini->ReadInteger(section, "Top", top);
+        width = ini->ReadInteger(section, "Width", width);
+        height = ini->ReadInteger(section, "Height", height);
     }
     tk::Rect screen = tk::Application::Instance().GetDesktop().ScreenRect();
     if (top + height > screen.Height) {

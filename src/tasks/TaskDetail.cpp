@@ -16,7 +16,7 @@ std::string TaskDetailFileName(const std::string& taskFileName)
     return platform::ChangeFileExt(taskFileName, ".txt");
 }
 
-std::string LinkTarget(const std::string& link, const std::string& taskFileName)
+std::string ResolveLink(const std::string& link, const std::string& taskFileName)
 {
     if (link.empty() || platform::IsPathDelimiter(link.front()))
         return link;

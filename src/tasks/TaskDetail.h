@@ -21,7 +21,7 @@ inline constexpr size_t MemoLoadLimit = 8 * 1024 * 1024;
 std::string TaskDetailFileName(const std::string& taskFileName);
 
 // The file a stored link names: a relative link is taken from the task file's folder.
-std::string LinkTarget(const std::string& link, const std::string& taskFileName);
+std::string ResolveLink(const std::string& link, const std::string& taskFileName);
 
 // False when the file exists but cannot be read as the detail file.
 bool DetailFileUsable(const std::string& fileName);

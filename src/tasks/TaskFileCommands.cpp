@@ -40,9 +40,9 @@ bool TCodeForm::IsTaskFileOrDetail(const std::string& fileName) const
 
 std::string TCodeForm::LinkedFileName(const std::string& nodeText)
 {
-    platform::IniFile detail(TaskDetailFileName(TaskFileName));
-    std::string link = detail.ReadString(LocationSection, nodeText, "").substr(0, DetailValueLimit);
-    return link.empty() ? DefaultLinkedFileName(nodeText) : LinkTarget(link, TaskFileName);
+    auto detail = platform::IniFile::ReadOnly(TaskDetailFileName(TaskFileName));
+    std::string link = detail->ReadString(LocationSection, nodeText, "").substr(0, DetailValueLimit);
+    return link.empty() ? DefaultLinkedFileName(nodeText) : ResolveLink(link, TaskFileName);
 }
 
 bool TCodeForm::CanLink(const std::string& nodeText, const std::string& fileName)
@@ -53,7 +53,7 @@ bool TCodeForm::CanLink(const std::string& nodeText, const std::string& fileName
                         "\";\", has no link of its own; its notes stay in " + DefaultLinkedFileName(nodeText));
         return false;
     }
-    if (IsTaskFileOrDetail(LinkTarget(fileName, TaskFileName))) {
+    if (IsTaskFileOrDetail(ResolveLink(fileName, TaskFileName))) {
         tk::ShowMessage(fileName + ": the task file and its detail file hold no node's notes; it is not linked");
         return false;
     }

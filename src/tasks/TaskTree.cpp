@@ -120,8 +120,8 @@ void TCodeForm::TreeView1Change(tk::Component*)
     if (!IsTaskFileOrDetail(linked) && std::filesystem::exists(linked, error)) {
         LoadMemoFromFile(linked);
     } else {
-        platform::IniFile detail(detailName);
-        std::string value = detail.ReadString(DetailSection, CurrentNodeText, "");
+        auto detail = platform::IniFile::ReadOnly(detailName);
+        std::string value = detail->ReadString(DetailSection, CurrentNodeText, "");
         Memo1->Lines().Assign(DetailNoteLines(std::string_view(value).substr(0, DetailValueLimit)));
     }
     Memo1->SetModified(false);

@@ -122,6 +122,15 @@ void CheckUnchangedFiles(const std::map<fs::path, std::string>& before, const fs
     }
 }
 
+// The command leaves no lock or temporary file of its own among the user's files.
+void CheckNothingLeftBehind(const fs::path& folder)
+{
+    for (const auto& [file, bytes] : Snapshot(folder)) {
+        std::string name = file.filename().string();
+        EXPECT_FALSE(name.ends_with(".lock") || name.find(".quorlin-") != std::string::npos) << file << " left behind";
+    }
+}
+
 void RunCase(const fs::path& caseFolder)
 {
     TempFolder temp;
@@ -157,6 +166,7 @@ void RunCase(const fs::path& caseFolder)
         CheckWrittenFile(caseFolder / "expected-written", tokens);
     if (fs::exists(caseFolder / "expected-changed"))
         CheckUnchangedFiles(before, caseFolder / "expected-changed", tokens);
+    CheckNothingLeftBehind(tmp);
     if (fs::exists(caseFolder / "expected-home")) {
         for (const std::string& name : SplitLines(FileText(caseFolder / "expected-home"), "\n"))
             EXPECT_TRUE(fs::exists(dataHome / "quorlin" / name)) << name << " is not in the default home";

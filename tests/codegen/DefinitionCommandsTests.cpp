@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "codegen/MakeClassUnit.h"
 #include "codegen/MethodFormUnit.h"
 #include "controls/MemoEx.h"
@@ -152,6 +154,40 @@ TEST_F(DefinitionCommandsTest, PropertyTableSavedFromOneWindowLoadsIntoTheNext)
     EXPECT_EQ(form.Memo1->Lines()[2], "    FTitle:String;");
     EXPECT_EQ(form.Memo1->Lines()[9], "    property Title:String read FTitle write SetTitle ;");
     EXPECT_EQ(form.Memo1->Lines()[10], "    property Third: ;");
+}
+
+// The unit and the table the class window writes: through a link to the file it leads to, never
+// over a FIFO.
+TEST_F(DefinitionCommandsTest, UnitsAndTablesAreWrittenThroughLinksAndNeverOverSpecialFiles)
+{
+    TCodeForm& form = FormWithSample();
+    std::filesystem::create_directory(folder / "real");
+    std::filesystem::create_symlink("../real/Settings.pas", Sample("Settings.pas"));
+    std::filesystem::create_symlink("real/settings.prp", folder / "settings.prp");
+    desktop.QueueDialog(Sample("Settings.pas"));
+    QueueClassWindow(true);
+    form.InsertClass->Click();
+    desktop.QueueDialog(folder / "settings.prp");
+    desktop.QueueModal([](tk::Form& window) {
+        auto& classForm = dynamic_cast<TMakeClassForm&>(window);
+        TypeRow(*classForm.PropGrid, 0, {"Title", "String", "Variable", "Method", "None", "shown"});
+        classForm.SaveButton->Click();
+        classForm.CancelButton->Click();
+    });
+    form.InsertClass->Click();
+    EXPECT_TRUE(MessageTexts().empty());
+    EXPECT_TRUE(std::filesystem::is_symlink(Sample("Settings.pas")));
+    EXPECT_TRUE(ReadFile(folder / "real/Settings.pas").starts_with("unit Settings;\r\n"));
+    EXPECT_TRUE(std::filesystem::is_symlink(folder / "settings.prp"));
+    EXPECT_NE(ReadFile(folder / "real/settings.prp").find("[Coment]\r\n0=shown\r\n"), std::string::npos);
+
+    std::string fifo = Sample("Fifo.pas");
+    ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+    desktop.QueueDialog(fifo);
+    QueueClassWindow(true);
+    form.InsertClass->Click();
+    EXPECT_EQ(MessageTexts(), std::vector<std::string>{fifo + ": not a regular file"});
+    EXPECT_TRUE(std::filesystem::is_fifo(fifo));
 }
 
 TEST_F(DefinitionCommandsTest, MethodTableGivesHeadingsThenBodiesAndRemembersNamesAndParameters)

@@ -4,6 +4,9 @@
 
 #include <fstream>
 #include <gtest/gtest.h>
+#include <sys/ioctl.h>
+#include <thread>
+#include <unistd.h>
 
 using namespace platform;
 
@@ -56,4 +59,34 @@ TEST(FilePath, ExistsTellsFilesFromFolders)
     EXPECT_FALSE(FileExists(temp.Path()));
     EXPECT_FALSE(DirectoryExists(temp.Path() + "/missing"));
     EXPECT_FALSE(FileExists(""));
+}
+
+// A read may answer fewer bytes than asked anywhere in a file (Linux answers at most 0x7ffff000 a
+// call): only an answer of 0 ends it. A pipe answers what it holds, so its writer decides here.
+TEST(FilePath, ReadingGoesOnUntilTheEndWhateverEachReadAnswers)
+{
+    int ends[2];
+    ASSERT_EQ(pipe(ends), 0);
+    ASSERT_EQ(write(ends[1], "first ", 6), 6);
+    std::string content;
+    std::string reason;
+    bool read = false;
+    std::thread reader([&] { read = ReadToEnd(ends[0], 100, content, reason); });
+    // The second part is written only once the reader has had the first, in a read of its own.
+    for (int pending = 1; pending > 0;) {
+        ASSERT_EQ(ioctl(ends[1], FIONREAD, &pending), 0);
+        std::this_thread::yield();
+    }
+    ASSERT_EQ(write(ends[1], "second", 6), 6);
+    close(ends[1]);
+    reader.join();
+    close(ends[0]);
+    EXPECT_TRUE(read) << reason;
+    EXPECT_EQ(content, "first second");
+
+    // A file whose bytes are not as many as its size says is not taken for whole.
+    std::string text = "unchanged";
+    EXPECT_FALSE(ReadWholeFile("/proc/self/status", text, reason));
+    EXPECT_EQ(reason, "the file changed while it was read");
+    EXPECT_EQ(text, "unchanged");
 }

@@ -280,6 +280,47 @@ TEST(RefHostEditor, SavingKeepsTheFilesLineBreaks)
     EXPECT_FALSE(services->SaveFile(folder / "NotOpen.pas"));
 }
 
+// In a file with mixed line breaks, the lines an edit leaves alone keep their own; new ones take
+// the first line's.
+TEST(RefHostEditor, SavingKeepsTheLineBreaksOfUntouchedLines)
+{
+    TempFolder folder;
+    std::string unit = folder.Write("Mixed.pas", "unit M;\nA\r\nB\rC\r\r\nD\nE");
+    Host host;
+    HostRef services(host.CreateToolServices());
+    ASSERT_TRUE(services->OpenFile(unit));
+    Opened opened(services.Get(), unit);
+    auto edit = [&](int32_t from, int32_t to, const char* text) {
+        HostRef writer(opened.editor->CreateWriter());
+        writer->CopyTo(from);
+        writer->DeleteTo(to);
+        writer->Insert(text);
+    };
+    // "unit M;\r\nA\r\nB\r\nC\r\n\r\nD\r\nE": B at 12, C at 15, the empty line at 18, D at 20.
+    edit(12, 13, "Bee");
+    ASSERT_TRUE(services->SaveFile(unit));
+    EXPECT_EQ(TempFolder::Read(unit), "unit M;\nA\r\nBee\rC\r\r\nD\nE");
+
+    edit(0, 0, "{ top }\r\n");
+    ASSERT_TRUE(services->SaveFile(unit));
+    EXPECT_EQ(TempFolder::Read(unit), "{ top }\nunit M;\nA\r\nBee\rC\r\r\nD\nE");
+
+    // Two lines become three: the break before the unchanged "D" stays, the changed part's other
+    // break goes to its first line, and the line more takes the style.
+    std::string text = host.Text(unit);
+    int32_t c = static_cast<int32_t>(text.find("C\r\n"));
+    edit(c, c + 5, "X\r\nY\r\nZ\r\n");
+    ASSERT_TRUE(services->SaveFile(unit));
+    EXPECT_EQ(TempFolder::Read(unit), "{ top }\nunit M;\nA\r\nBee\rX\rY\nZ\r\nD\nE");
+
+    // An emptied line between a lone CR and a lone LF is not lost to a CR LF.
+    std::string emptied = folder.Write("Emptied.pas", "a\rb\nc");
+    ASSERT_TRUE(services->OpenFile(emptied));
+    ASSERT_TRUE(host.SetText(emptied, "a\r\n\r\nc"));
+    ASSERT_TRUE(services->SaveFile(emptied));
+    EXPECT_EQ(TempFolder::Read(emptied), "a\r\n\nc");
+}
+
 TEST(RefHostEditor, OpenAndCloseFiles)
 {
     TempFolder folder;

@@ -20,17 +20,17 @@ TEST_F(DataFolderTest, TheJumpHistoryReplacesALinkAndStaleTemporariesGo)
     std::string victim = WriteFile("victim.txt", "precious");
     ASSERT_EQ(symlink(victim.c_str(), (folder / "Quorlin.Jmp").c_str()), 0);
     // What processes killed while writing left behind, and files that only look alike.
-    for (const char* name : {"Quorlin.Jmp.Ab12Cd", "Quorlin.Dat.zz99ZZ", "CodeIni.Ini.000000", "Notes.txt.Ab12Cd",
-                             "Quorlin.Dat.bak"})
+    for (const char* name : {"Quorlin.Jmp.quorlin-Ab12Cd", "Quorlin.Dat.quorlin-zz99ZZ", "CodeIni.Ini.quorlin-000000",
+                             "Notes.txt.quorlin-Ab12Cd", "Quorlin.Dat.bak", "Quorlin.Dat.backup"})
         WriteFile(name, "");
 
     CreateForm();
     EXPECT_EQ(ReadFile(victim), "precious");
     EXPECT_TRUE(platform::FileExists(folder / "Quorlin.Jmp"));
     EXPECT_FALSE(std::filesystem::is_symlink(folder / "Quorlin.Jmp"));
-    for (const char* gone : {"Quorlin.Jmp.Ab12Cd", "Quorlin.Dat.zz99ZZ", "CodeIni.Ini.000000"})
+    for (const char* gone : {"Quorlin.Jmp.quorlin-Ab12Cd", "Quorlin.Dat.quorlin-zz99ZZ", "CodeIni.Ini.quorlin-000000"})
         EXPECT_FALSE(std::filesystem::exists(folder / gone)) << gone;
-    for (const char* kept : {"Notes.txt.Ab12Cd", "Quorlin.Dat.bak"})
+    for (const char* kept : {"Notes.txt.quorlin-Ab12Cd", "Quorlin.Dat.bak", "Quorlin.Dat.backup"})
         EXPECT_TRUE(std::filesystem::exists(folder / kept)) << kept;
     EXPECT_TRUE(desktop.Messages().empty());
 }
