@@ -9,11 +9,6 @@ namespace platform {
 
 namespace {
 
-bool IsTrailByte(unsigned char c)
-{
-    return c >= 0x40 && c <= 0xFC && c != 0x7F;
-}
-
 // Length in bytes of the character starting at i. A lead byte without a trail byte after it (at
 // the very end, or before a byte such as '(') stands alone, as the converter reads it.
 size_t CharLength(std::string_view s, size_t i)

@@ -14,6 +14,12 @@ inline bool IsLeadByte(unsigned char c)
     return (c >= 0x81 && c <= 0x9F) || (c >= 0xE0 && c <= 0xFC);
 }
 
+// True for a byte that can end a two-byte character (0x40-0xFC but 0x7F); '/' never does.
+inline bool IsTrailByte(unsigned char c)
+{
+    return c >= 0x40 && c <= 0xFC && c != 0x7F;
+}
+
 // Offset of the first occurrence of needle in text at or after from, or npos. A match never
 // starts on the trail byte of a two-byte character. An empty needle is not found.
 size_t FindText(std::string_view text, std::string_view needle, size_t from = 0);

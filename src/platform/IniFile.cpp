@@ -546,6 +546,18 @@ bool IniFile::CanNameSection(const std::string& name)
         && ParseHeader("[" + std::string(given) + "]", parsed) && parsed == given;
 }
 
+bool IniFile::CanNameKey(const std::string& name)
+{
+    std::string_view given = TrimSpaces(name);
+    std::string line = std::string(given) + "=";
+    std::string header;
+    if (given.find_first_of("\r\n") != std::string_view::npos || ParseHeader(line, header)) {
+        return false;
+    }
+    Line parsed = ParseLine(line, line);
+    return parsed.kind == LineKind::Key && parsed.Name(line) == given;
+}
+
 std::vector<std::string> IniFile::ReadSections() const
 {
     std::vector<std::string> names;

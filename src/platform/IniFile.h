@@ -43,6 +43,9 @@ public:
     // Whether a section written under name is read back under it: not when the name holds "]" or a
     // line break, or blanks other than spaces at its ends, which a header cannot keep.
     static bool CanNameSection(const std::string& name);
+    // Whether a key written under name is read back under it: not when the name holds "=" or a
+    // line break, begins with "[" or ";", or has blanks other than spaces at its ends.
+    static bool CanNameKey(const std::string& name);
 
     // Names in file order, every occurrence listed. A section's keys are those of its first
     // occurrence, which is also the one read and written.

@@ -195,8 +195,12 @@ public:
     std::string LinkedFileName(const std::string& nodeText);
     void SetLinkedFileName(const std::string& nodeText, const std::string& fileName);
     // Writes the memo's changes to the linked file of the node it shows; false when that failed
-    // (the changes then stay pending).
+    // or the user said no (the changes then stay pending).
     bool SaveMemoChanges();
+    // True when the file is the current task file or its detail file, which hold no node's notes.
+    bool IsTaskFileOrDetail(const std::string& fileName) const;
+    // False, with the reason shown, when the node text can have no link or the file be none.
+    bool CanLink(const std::string& nodeText, const std::string& fileName);
     void TreeView1KeyDown(tk::Component* sender, uint16_t& key, tk::ShiftState shift);
     void TreeView1KeyPress(tk::Component* sender, char& key);
     void TreeView1Editing(tk::Component* sender, tk::TreeNode* node, bool& allowEdit);
@@ -224,6 +228,9 @@ public:
     void SaveMemoItemClick(tk::Component* sender);
     // False when the file could not be read; the drop's remaining files are then left.
     bool AcceptFile1DropFile(const std::string& fileName);
+    // Replaces the memo's text with the file's, or with its beginning when it is longer than the
+    // memo loads (the user is told). False, with the message shown, when it cannot be read.
+    bool LoadMemoFromFile(const std::string& fileName);
 
     // Form tools. ListSelectedProperties appends the properties of the component selected in the
     // designer (names and type words, entry k of both lists together).
@@ -285,6 +292,11 @@ private:
     void CreateJumpHistoryFile();
 
     uint8_t recordedMode_ = 1;
+    // Why the current task file was read only in part (empty when it was read whole): saving over
+    // it then asks first, as the tree holds only the part read.
+    std::string taskFilePartlyRead_;
+    // The linked file of which the memo shows only the beginning: writing the memo over it asks.
+    std::string memoPartOf_;
     // The line at which the reader's line limit ended the last routine scan; 0 when none did.
     int32_t longLineStop_ = 0;
     ApplicationHooks hooks_;

@@ -11,7 +11,16 @@ namespace quorlin {
 
 std::string TaskDetailFileName(const std::string& taskFileName)
 {
+    if (platform::SameText(platform::ExtractFileExt(taskFileName), ".txt"))
+        return taskFileName + ".txt";
     return platform::ChangeFileExt(taskFileName, ".txt");
+}
+
+std::string ResolveLink(const std::string& link, const std::string& taskFileName)
+{
+    if (link.empty() || platform::IsPathDelimiter(link.front()))
+        return link;
+    return platform::ExtractFilePath(taskFileName) + link;
 }
 
 bool DetailFileUsable(const std::string& fileName)
@@ -29,7 +38,8 @@ std::string DefaultLinkedFileName(std::string_view nodeText)
     name.reserve(nodeText.size());
     for (size_t i = 0; i < nodeText.size(); ++i) {
         auto c = static_cast<unsigned char>(nodeText[i]);
-        if (platform::IsLeadByte(c) && i + 1 < nodeText.size()) {
+        if (platform::IsLeadByte(c) && i + 1 < nodeText.size() &&
+            platform::IsTrailByte(static_cast<unsigned char>(nodeText[i + 1]))) {
             // A trail byte may be 0x5C, the backslash; it is part of the character.
             name += nodeText.substr(i, 2);
             ++i;

@@ -1,10 +1,12 @@
 // The task tree of the tool window: its parts, the selection change that shows a node's notes, its
 // keys, label editing, dragging nodes, and the double-click jump to the routine a node names.
 
+#include <filesystem>
+#include <system_error>
+
 #include "controls/ComboBoxEx.h"
 #include "controls/MemoEx.h"
 #include "host/Globals.h"
-#include "platform/FilePath.h"
 #include "platform/IniFile.h"
 #include "services/HourGlass.h"
 #include "services/QuorlinUnit.h"
@@ -38,14 +40,6 @@ bool IsSameOrBelow(const tk::TreeNode* node, const tk::TreeNode* ancestor)
         }
     }
     return false;
-}
-
-void ExpandAll(tk::TreeNode* node)
-{
-    node->SetExpanded(true);
-    for (int i = 0; i < node->Count(); ++i) {
-        ExpandAll(node->Item(i));
-    }
 }
 
 }  // namespace
@@ -103,12 +97,11 @@ void TCodeForm::WireTaskEvents()
 void TCodeForm::TreeView1Change(tk::Component*)
 {
     tk::TreeNode* node = TreeView1->Selected();
-    if (!node) {
-        // Nothing is selected any more: the memo keeps its text but belongs to no node.
-        if (SaveMemoChanges())
-            CurrentNodeText.clear();
+    // Nothing is selected any more (the last node went, or New emptied the tree): the memo keeps
+    // its text and stays the notes of the node it showed, so what is typed now is written with
+    // them at the next selection change.
+    if (!node)
         return;
-    }
     std::string detailName = TaskDetailFileName(TaskFileName);
     if (!DetailFileUsable(detailName)) {
         tk::ShowMessage("Failed to Create IniFile");
@@ -120,14 +113,12 @@ void TCodeForm::TreeView1Change(tk::Component*)
     HourGlass hourGlass;
     Memo1->SetText("");
     Memo1->SetModified(false);
+    memoPartOf_.clear();
     std::string linked = LinkedFileName(CurrentNodeText);
-    if (platform::FileExists(linked)) {
-        std::string bytes;
-        if (!platform::ReadWholeFile(linked, bytes)) {
-            tk::ShowMessage("ﾌｧｲﾙ " + linked + " は開けません");
-            return;
-        }
-        Memo1->SetText(MemoTextOfFile(bytes));
+    std::error_code error;
+    // A FIFO, device or folder there is refused with a message, not taken for a missing file.
+    if (!IsTaskFileOrDetail(linked) && std::filesystem::exists(linked, error)) {
+        LoadMemoFromFile(linked);
     } else {
         auto detail = platform::IniFile::ReadOnly(detailName);
         std::string value = detail->ReadString(DetailSection, CurrentNodeText, "");
@@ -151,7 +142,7 @@ void TCodeForm::TreeView1KeyDown(tk::Component*, uint16_t& key, tk::ShiftState s
     } else if (key == tk::VK_RETURN && (shift & tk::ssShift)) {
         tk::TreeNode* node = TreeView1->AddChild(selected, NewNodeText);
         if (selected)
-            ExpandAll(selected);
+            selected->SetExpandedBelow(true);
         TreeView1->SetSelected(node);
         key = 0;
     } else if (key == tk::VK_RETURN) {

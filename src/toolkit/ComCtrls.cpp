@@ -1,6 +1,7 @@
 #include "toolkit/ComCtrls.h"
 
 #include <algorithm>
+#include <utility>
 
 #include "toolkit/Types.h"
 
@@ -8,13 +9,27 @@ namespace tk {
 
 namespace {
 
-void Collect(const TreeNode& node, std::vector<TreeNode*>& nodes)
+// Visits every node below top in display order, going below a node only when descend allows. A
+// path of positions instead of recursion: how deep a tree goes is up to the file it was read from.
+template <typename Descend, typename Visit>
+void WalkBelow(const TreeNode& top, Descend descend, Visit visit)
 {
-    for (int i = 0; i < node.Count(); ++i) {
-        nodes.push_back(node.Item(i));
-        Collect(*node.Item(i), nodes);
+    std::vector<std::pair<const TreeNode*, int>> path{{&top, 0}};
+    while (!path.empty()) {
+        auto& [parent, next] = path.back();
+        if (next == parent->Count()) {
+            path.pop_back();
+            continue;
+        }
+        TreeNode* node = parent->Item(next++);
+        visit(node);
+        if (node->Count() > 0 && descend(*node)) {
+            path.emplace_back(node, 0);
+        }
     }
 }
+
+constexpr auto Everywhere = [](const TreeNode&) { return true; };
 
 bool IsWithin(const TreeNode* node, const TreeNode* ancestor)
 {
@@ -48,13 +63,23 @@ TreeNode* TreeNode::GetNextSibling() const
     return next > 0 && next < container_->Count() ? container_->Item(next) : nullptr;
 }
 
-int TreeNode::Level() const
+TreeNode::~TreeNode()
 {
-    int level = 0;
-    for (TreeNode* up = parent_; up; up = up->parent_) {
-        ++level;
+    std::vector<std::unique_ptr<TreeNode>> pending = std::move(children_);
+    while (!pending.empty()) {
+        std::unique_ptr<TreeNode> node = std::move(pending.back());
+        pending.pop_back();
+        for (auto& child : node->children_) {
+            pending.push_back(std::move(child));
+        }
+        node->children_.clear();
     }
-    return level;
+}
+
+void TreeNode::SetExpandedBelow(bool expanded)
+{
+    expanded_ = expanded;
+    WalkBelow(*this, Everywhere, [expanded](TreeNode* node) { node->expanded_ = expanded; });
 }
 
 TreeView::TreeView(Component* owner) : Control(owner)
@@ -74,20 +99,13 @@ TreeView::~TreeView()
 std::vector<TreeNode*> TreeView::AllNodes() const
 {
     std::vector<TreeNode*> nodes;
-    Collect(root_, nodes);
+    WalkBelow(root_, Everywhere, [&nodes](TreeNode* node) { nodes.push_back(node); });
     return nodes;
 }
 
 bool TreeView::Contains(const TreeNode* node) const
 {
-    if (!node) {
-        return false;
-    }
-    const TreeNode* top = node;
-    while (top->parent_) {
-        top = top->parent_;
-    }
-    return top->container_ == &root_;
+    return node && node->tree_ == this;
 }
 
 TreeNode* TreeView::Attach(TreeNode* parent, int index, std::string text)
@@ -97,6 +115,8 @@ TreeNode* TreeView::Attach(TreeNode* parent, int index, std::string text)
     node->text_ = std::move(text);
     node->parent_ = parent;
     node->container_ = container;
+    node->tree_ = this;
+    node->level_ = parent ? parent->level_ + 1 : 0;
     TreeNode* result = node.get();
     index = std::clamp(index, 0, container->Count());
     container->children_.insert(container->children_.begin() + index, std::move(node));
@@ -181,6 +201,8 @@ void TreeView::MoveTo(TreeNode* node, TreeNode* newParent, int index)
     TreeNode* container = ContainerFor(newParent);
     owned->parent_ = newParent;
     owned->container_ = container;
+    owned->level_ = newParent ? newParent->level_ + 1 : 0;
+    WalkBelow(*owned, Everywhere, [](TreeNode* below) { below->level_ = below->parent_->level_ + 1; });
     index = std::clamp(index, 0, container->Count());
     container->children_.insert(container->children_.begin() + index, std::move(owned));
 }
@@ -212,30 +234,19 @@ void TreeView::ChangeSelection(TreeNode* node)
 
 void TreeView::FullExpand()
 {
-    for (TreeNode* node : AllNodes()) {
-        node->SetExpanded(true);
-    }
+    root_.SetExpandedBelow(true);
 }
 
 void TreeView::FullCollapse()
 {
-    for (TreeNode* node : AllNodes()) {
-        node->SetExpanded(false);
-    }
+    root_.SetExpandedBelow(false);
 }
 
 std::vector<TreeNode*> TreeView::ShownNodes() const
 {
     std::vector<TreeNode*> rows;
-    std::function<void(const TreeNode&)> add = [&](const TreeNode& parent) {
-        for (int i = 0; i < parent.Count(); ++i) {
-            rows.push_back(parent.Item(i));
-            if (parent.Item(i)->Expanded()) {
-                add(*parent.Item(i));
-            }
-        }
-    };
-    add(root_);
+    WalkBelow(root_, [](const TreeNode& node) { return node.Expanded(); },
+              [&rows](TreeNode* node) { rows.push_back(node); });
     return rows;
 }
 

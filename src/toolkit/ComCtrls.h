@@ -38,17 +38,25 @@ using DragDropEvent = std::function<void(Component* sender, Component* source, i
 
 class TreeNode {
 public:
+    TreeNode() = default;
+    // Takes the nodes below apart one by one, so a deep tree does not nest destructor calls.
+    ~TreeNode();
+    TreeNode(const TreeNode&) = delete;
+    TreeNode& operator=(const TreeNode&) = delete;
+
     const std::string& Text() const { return text_; }
     void SetText(std::string text) { text_ = std::move(text); }
     TreeNode* Parent() const { return parent_; }
     int Count() const { return static_cast<int>(children_.size()); }
     TreeNode* Item(int index) const { return children_.at(index).get(); }
     int Index() const;
-    int Level() const;
+    int Level() const { return level_; }
     // The next node with the same parent (top-level nodes are siblings), or nullptr.
     TreeNode* GetNextSibling() const;
     bool Expanded() const { return expanded_; }
     void SetExpanded(bool expanded) { expanded_ = expanded; }
+    // Opens or closes the node together with every node below it.
+    void SetExpandedBelow(bool expanded);
     void* Data = nullptr;
 
 private:
@@ -56,6 +64,8 @@ private:
     std::string text_;
     TreeNode* parent_ = nullptr;
     TreeNode* container_ = nullptr;  // whose children_ hold this node: the tree's root at top level
+    const TreeView* tree_ = nullptr;
+    int level_ = 0;  // kept, not counted: deep trees ask for it once a node
     std::vector<std::unique_ptr<TreeNode>> children_;
     bool expanded_ = false;
 };

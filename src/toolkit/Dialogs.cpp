@@ -1,5 +1,7 @@
 #include "toolkit/Dialogs.h"
 
+#include <algorithm>
+
 #include "platform/Cp932.h"
 #include "toolkit/Application.h"
 #include "toolkit/Desktop.h"
@@ -37,8 +39,10 @@ bool FileDialog::Execute()
 
 void FileDialog::ApplyDefaultExt()
 {
-    if (!DefaultExt.empty() && !FileName.empty() && !HasExtension(FileName)) {
-        FileName += "." + DefaultExt;
+    // Written as a pattern ("*.txt"), the extension is what follows the pattern's dot.
+    std::string extension = DefaultExt.substr(std::min(DefaultExt.find_first_not_of("*."), DefaultExt.size()));
+    if (!extension.empty() && !FileName.empty() && !HasExtension(FileName)) {
+        FileName += "." + extension;
     }
 }
 

@@ -12,7 +12,7 @@ public:
     explicit FileDialog(Component* owner);
     std::string FileName;
     std::string Filter;
-    std::string DefaultExt;  // without the dot; appended to a chosen name that has no extension
+    std::string DefaultExt;  // "txt" or "*.txt"; appended to a chosen name that has no extension
     std::string InitialDir;
     std::string Title;
     int FilterIndex = 1;

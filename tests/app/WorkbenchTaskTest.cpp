@@ -1,5 +1,6 @@
 // The tool window's task tree in the workbench: a task file opened through the Qt file dialog,
-// files dropped from the desktop, labels edited in place and nodes dragged within the tree.
+// files dropped from the desktop, labels edited in place, nodes dragged within the tree and the memo
+// saved through the Qt save dialog.
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +26,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/Form.h"
+#include "toolkit/StdCtrls.h"
 
 using namespace workbench;
 
@@ -173,4 +175,25 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
     QPoint below(10, shown->visualItemRect(ItemNamed(shown, "Renamed")).bottom() + 20);
     DragAndDrop(shown->viewport(), below, dragged.get(), Qt::MoveAction);
     QTRY_COMPARE(ItemTexts(shown), (QStringList{"Plan", "Renamed", "Todo"}));
+
+    // The memo saved under a name typed without extension gets the dialog's default one, ".txt".
+    QTimer chooserAnswerer;
+    QString notes = folder.filePath("notes");
+    connect(&chooserAnswerer, &QTimer::timeout, [&chooserAnswerer, notes] {
+        if (auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
+            chooserAnswerer.stop();
+            chooser->selectFile(notes);
+            QMetaObject::invokeMethod(chooser, "accept");
+        }
+    });
+    chooserAnswerer.start(20);
+    QVERIFY(menuAction("SaveMemoItem"));
+    menuAction("SaveMemoItem")->trigger();
+    QTRY_VERIFY(QFile::exists(notes + ".txt"));
+    QCOMPARE(folder.entryList({"notes*"}), QStringList{"notes.txt"});
+    auto* memoControl = dynamic_cast<tk::Memo*>(form->FindComponent("Memo1"));
+    QVERIFY(memoControl);
+    QFile saved(notes + ".txt");
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll().toStdString(), memoControl->Text());
 }

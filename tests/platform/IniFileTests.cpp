@@ -289,6 +289,10 @@ TEST_F(IniFileTest, ExactValuesAndSectionNamesReadBackAsGiven)
         EXPECT_TRUE(IniFile::CanNameSection(name)) << name;
     for (const std::string name : {"a]b.dpr", "a\nb", "a\rb", "\ta.dpr", "a.dpr\f", "a\x83"})
         EXPECT_FALSE(IniFile::CanNameSection(name)) << name;
+    for (const std::string name : {"Plan 表 (1) ~x", " a [b]; c ", "", "\x83\x5b"})
+        EXPECT_TRUE(IniFile::CanNameKey(name)) << name;
+    for (const std::string name : {"a=b", "=", "[Section]", " ;comment", "a\tb\t", "\tb", "a\rb", "a\nb"})
+        EXPECT_FALSE(IniFile::CanNameKey(name)) << name;
 }
 
 TEST_F(IniFileTest, FailedWriteKeepsOldFileAndChangesPending)

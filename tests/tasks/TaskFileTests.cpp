@@ -1,5 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
+#include <pthread.h>
 #include <random>
 
 #include "TaskFixture.h"
@@ -11,6 +14,22 @@ namespace {
 using Lines = std::vector<std::string>;
 
 class TaskFileTest : public TaskFixture {};
+
+// Runs work on a thread with a small stack, so that recursion as deep as a tree overflows it.
+void OnSmallStack(const std::function<void()>& work)
+{
+    pthread_attr_t attributes;
+    pthread_attr_init(&attributes);
+    pthread_attr_setstacksize(&attributes, 128 * 1024);
+    pthread_t thread;
+    auto run = [](void* argument) -> void* {
+        (*static_cast<const std::function<void()>*>(argument))();
+        return nullptr;
+    };
+    ASSERT_EQ(pthread_create(&thread, &attributes, run, const_cast<std::function<void()>*>(&work)), 0);
+    pthread_join(thread, nullptr);
+    pthread_attr_destroy(&attributes);
+}
 
 TEST_F(TaskFileTest, SavedTreeHasOneTabIndentedLinePerNodeAndReadsBackTheSame)
 {
@@ -96,6 +115,115 @@ TEST_F(TaskFileTest, TooDeepLineStopsReadingWithTheNodesBeforeIt)
     EXPECT_EQ(TreeText(), "");
     EXPECT_EQ(MessageTexts(), (Lines{"ﾌｧｲﾙ " + HostFile("Missing.ini") + " は開けません"}));
     EXPECT_EQ(tk::Application::Instance().GetCursor(), tk::Cursor::Default);
+}
+
+TEST_F(TaskFileTest, TaskFileReadOnlyInPartIsNotSavedOverWithoutTheUsersYes)
+{
+    const std::string text = "A\r\n\t\tB\r\nC\r\nD\r\n";
+    std::string deep = OpenTasks("Deep.ini", text);
+    EXPECT_EQ(TreeText(), "A\r\n");
+    desktop.ClearRecords();
+    desktop.QueueMessageAnswer(tk::IDNO);
+    Form().Save1->Click();
+    EXPECT_EQ(ReadFile(deep), text);
+    ASSERT_EQ(desktop.Messages().size(), 1u);
+    EXPECT_EQ(desktop.Messages()[0].Flags & 0x0F, tk::MB_YESNO) << desktop.Messages()[0].Text;
+    // Closing the tree changes nothing; a copy elsewhere is written without a question.
+    Form().Close1->Click();
+    desktop.QueueMessageAnswer(tk::IDNO);
+    Form().Save1->Click();
+    EXPECT_EQ(ReadFile(deep), text);
+    desktop.QueueDialog(HostFile("Copy.ini"));
+    Form().SaveAs1->Click();
+    EXPECT_EQ(ReadFile(HostFile("Copy.ini")), "");
+    EXPECT_EQ(desktop.Messages().size(), 2u);
+    // Yes writes the tree shown; from then on the file holds it all and saves ask no more.
+    Form().TreeView1->AddChild(nullptr, "New");
+    Form().Save1->Click();
+    EXPECT_EQ(ReadFile(deep), "New\r\n");
+    Form().Save1->Click();
+    EXPECT_EQ(desktop.Messages().size(), 3u);
+
+    // A task file that is there but cannot be read is not replaced by an empty tree either.
+    std::filesystem::create_directory(HostFile("Folder.ini"));
+    desktop.QueueDialog(HostFile("Folder.ini"));
+    Form().K1->Click();
+    desktop.ClearRecords();
+    desktop.QueueMessageAnswer(tk::IDNO);
+    Form().Save1->Click();
+    ASSERT_EQ(desktop.Messages().size(), 1u);
+    EXPECT_EQ(desktop.Messages()[0].Flags & 0x0F, tk::MB_YESNO) << desktop.Messages()[0].Text;
+    // Opening another file or starting a new one leaves the question behind.
+    OpenTasks("Whole.ini", "W\r\n");
+    desktop.ClearRecords();
+    Form().Save1->Click();
+    EXPECT_EQ(ReadFile(HostFile("Whole.ini")), "W\r\n");
+    EXPECT_TRUE(desktop.Messages().empty());
+}
+
+TEST_F(TaskFileTest, TaskFileNamedTxtKeepsItsDetailsInAFileOfItsOwn)
+{
+    EXPECT_EQ(quorlin::TaskDetailFileName("/w/Plan.ini"), "/w/Plan.txt");
+    EXPECT_EQ(quorlin::TaskDetailFileName("NoName"), "NoName.txt");
+    EXPECT_EQ(quorlin::TaskDetailFileName("/w/Plan.txt"), "/w/Plan.txt.txt");
+    EXPECT_EQ(quorlin::TaskDetailFileName("/w/Plan.TXT"), "/w/Plan.TXT.txt");
+
+    std::string plan = OpenTasks("Plan.txt", "A\r\nB\r\n");
+    WriteFile("a.txt", "a notes");
+    Form().SetLinkedFileName("A", HostFile("a.txt"));
+    for (int save = 0; save < 2; ++save)
+        Form().Save1->Click();
+    EXPECT_EQ(ReadFile(plan), "A\r\nB\r\n");
+    OpenTasks("Plan.txt", ReadFile(plan));
+    EXPECT_EQ(TreeText(), "A\r\nB\r\n");
+    EXPECT_EQ(TMemo().Text(), "a notes");
+
+    // Nor is a task file saved over its detail file, or its detail file over the task file.
+    OpenTasks("Work.ini", "W\r\n");
+    std::string details = WriteFile("Work.txt", "[FileLocation]\r\nW=/w.txt\r\n");
+    desktop.ClearRecords();
+    desktop.QueueDialog(details);
+    Form().SaveAs1->Click();
+    EXPECT_EQ(ReadFile(details), "[FileLocation]\r\nW=/w.txt\r\n");
+    OpenTasks("Plan.txt", ReadFile(plan));
+    desktop.QueueDialog(HostFile("Plan.ini"));
+    Form().SaveAs1->Click();
+    EXPECT_EQ(ReadFile(plan), "A\r\nB\r\n");
+    EXPECT_FALSE(std::filesystem::exists(HostFile("Plan.ini")));
+    EXPECT_EQ(desktop.Messages().size(), 2u);
+}
+
+TEST_F(TaskFileTest, DeepTreeIsReadShownAndSavedWithoutRecursion)
+{
+    const int levels = 5000;
+    std::string text;
+    for (int level = 0; level < levels; ++level)
+        text += std::string(static_cast<size_t>(level), '\t') + "n" + std::to_string(level) + "\r\n";
+    text += "last\r\n";
+    std::string deep = WriteFile("Deep.ini", text);
+    Form();
+    OnSmallStack([&] {
+        desktop.QueueDialog(deep);
+        Form().K1->Click();
+        tk::TreeView& tree = *Form().TreeView1;
+        ASSERT_EQ(tree.TopCount(), 2);
+        EXPECT_EQ(tree.AllNodes()[levels - 1]->Level(), levels - 1);
+        Form().FullExpand1->Click();
+        EXPECT_EQ(tree.ShownNodes().size(), static_cast<size_t>(levels + 1));
+        // Shift+Enter opens the selected node with everything below it.
+        Form().FullCollapse1->Click();
+        TreeKey(tk::VK_RETURN, tk::ssShift);
+        EXPECT_TRUE(tree.AllNodes()[levels - 2]->Expanded());
+        TreeKey(tk::VK_DELETE);
+        // The deepest branch dragged to the top level takes its own depths along.
+        tree.MoveTo(tree.AllNodes()[levels - 2], nullptr, 0);
+        EXPECT_EQ(tree.AllNodes()[1]->Level(), 1);
+        tree.MoveTo(tree.TopItem(0), tree.AllNodes()[levels - 1], 0);
+        Form().Save1->Click();
+        EXPECT_EQ(ReadFile(deep), text);
+        Form().Close1->Click();
+        EXPECT_EQ(tree.TopCount(), 0);
+    });
 }
 
 TEST_F(TaskFileTest, SaveCarriesDetailNotesOverAndSaveAsLeavesTheOpenFile)

@@ -1,5 +1,7 @@
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 #include "TaskFixture.h"
 #include "platform/DropFiles.h"
 #include "platform/FilePath.h"
@@ -137,16 +139,149 @@ TEST_F(TaskNotesTest, PendingNotesAreWrittenBeforeEveryFileCommandAndTheWindowCl
     }
     EXPECT_TRUE(desktop.Messages().empty());
 
-    // New keeps the memo's text but ties it to no node; Close empties it.
+    // New keeps the memo's text; Close empties it.
     OpenTasks("Plan.ini", "A\r\n");
     Type("scratch");
     desktop.QueueDialog(HostFile("Fresh.ini"));
     Form().New1->Click();
     EXPECT_EQ(TMemo().Text(), "scratch");
-    EXPECT_EQ(Form().CurrentNodeText, "");
     EXPECT_EQ(Form().TaskFileName, HostFile("Fresh.ini"));
     Form().Close1->Click();
     EXPECT_EQ(TMemo().Text(), "");
+}
+
+TEST_F(TaskNotesTest, NotesTypedWhileNoNodeIsSelectedStayTheShownNodesNotes)
+{
+    WriteFile("A.txt", "a notes");
+    OpenTasks("Plan.ini", "A\r\n");
+    TreeKey(tk::VK_DELETE);
+    EXPECT_EQ(Form().TreeView1->TopCount(), 0);
+    EXPECT_EQ(TMemo().Text(), "a notes");
+    Type(", typed after the node went");
+    TreeKey(tk::VK_RETURN);
+    EXPECT_EQ(ReadFile(HostFile("A.txt")), "a notes, typed after the node went");
+
+    // After New they go where the new task file puts the node's notes, at the next selection.
+    Type("sub notes");
+    desktop.QueueDialog(HostFile("Fresh.ini"));
+    Form().New1->Click();
+    Type(", typed after New");
+    TreeKey(tk::VK_RETURN);
+    EXPECT_EQ(ReadFile(HostFile("Sub Item1.txt")), "sub notes, typed after New");
+    EXPECT_TRUE(desktop.Messages().empty());
+}
+
+TEST_F(TaskNotesTest, TaskFileAndDetailFileAreNeverLinkedNotesOrMemoFiles)
+{
+    // In the host folder, node Plan's default linked file is the detail file of Plan.ini.
+    std::string plan = OpenTasks("Plan.ini", "Plan\r\nOther\r\n");
+    Form().SetLinkedFileName("Other", HostFile("other.txt"));
+    const std::string details = ReadFile(HostFile("Plan.txt"));
+    Select("Other");
+    Select("Plan");
+    EXPECT_EQ(TMemo().Text(), "");
+    Type("notes of Plan");
+    Select("Other");
+    EXPECT_EQ(ReadFile(HostFile("Plan.txt")), details);
+    EXPECT_EQ(Form().CurrentNodeText, "Plan");
+    EXPECT_EQ(TMemo().Text(), "notes of Plan");
+    ASSERT_EQ(desktop.Messages().size(), 1u);
+
+    // Links to either are refused, whichever way they come.
+    Form().SetLinkedFileName("Plan", plan);
+    desktop.QueueModal([&](tk::Form& modal) {
+        auto& dialog = dynamic_cast<quorlin::TDetailLocationForm&>(modal);
+        dialog.Edit1->SetText(HostFile("Plan.txt"));
+        dialog.PanelEx2->Click();
+    });
+    Form().MenuModifyLink->Click();
+    EXPECT_EQ(Link(plan, "Plan"), "");
+    EXPECT_EQ(Link(plan, "Other"), HostFile("other.txt"));
+    desktop.QueueDialog(plan);
+    Form().SaveMemoItem->Click();
+    EXPECT_EQ(ReadFile(plan), "Plan\r\nOther\r\n");
+    tk::Message message{Form().Handle(), platform::WM_DROPFILES, platform::CreateDrop({plan}), 0};
+    tk::Application::Instance().DispatchMessage(message);
+    EXPECT_EQ(TreeText(), "Plan\r\nOther\r\n");
+    EXPECT_EQ(desktop.Messages().size(), 6u);
+    EXPECT_EQ(ReadFile(HostFile("Plan.txt")), details);
+}
+
+TEST_F(TaskNotesTest, NodeTextsThatCannotBeKeysHaveNoLinkAndChangeNoOtherNode)
+{
+    std::string plan = OpenTasks("Plan.ini", "a=b\r\na\r\n");
+    Form().MenuModifyLink->Click();
+    EXPECT_TRUE(desktop.ModalRuns().empty());
+    EXPECT_EQ(Link(plan, "a"), "");
+    // Its notes read back as written, from its default linked file.
+    Type("notes of a=b");
+    Select("a");
+    EXPECT_EQ(TMemo().Text(), "");
+    Select("a=b");
+    EXPECT_EQ(TMemo().Text(), "notes of a=b");
+    EXPECT_EQ(ReadFile(HostFile("a=b.txt")), "notes of a=b");
+    Form().Save1->Click();
+    platform::IniFile detail(HostFile("Plan.txt"));
+    EXPECT_EQ(detail.ReadSection("詳細"), (Lines{"a"}));
+    EXPECT_EQ(detail.ReadString("詳細", "a", "?"), "");
+
+    // A dropped file named so becomes no node, and the drop goes on.
+    desktop.ClearRecords();
+    std::string equals = folder.Write("Docs/x=y.txt", "x");
+    std::string plain = folder.Write("Docs/z.txt", "z");
+    tk::Message message{Form().Handle(), platform::WM_DROPFILES, platform::CreateDrop({equals, plain}), 0};
+    tk::Application::Instance().DispatchMessage(message);
+    EXPECT_EQ(TreeText(), "a=b\r\na\r\nz\r\n");
+    EXPECT_EQ(Link(plan, "z"), plain);
+    EXPECT_EQ(Link(plan, "x"), "");
+    EXPECT_EQ(desktop.Messages().size(), 4u);
+}
+
+TEST_F(TaskNotesTest, LinkedFilesAreResolvedFromTheTaskFileAndShownUpToTheMemoLimit)
+{
+    folder.Write("Work/notes/a.txt", "relative notes");
+    std::string line(99, 'x');
+    std::string big;
+    while (big.size() <= quorlin::MemoLoadLimit)
+        big += line + "\r\n";
+    std::string bigFile = folder.Write("Work/big.txt", big);
+    std::string sparse = folder.Write("Work/sparse.txt", "");
+    std::filesystem::resize_file(sparse, uintmax_t(1) << 40);
+    ASSERT_EQ(mkfifo(HostFile("Work/pipe").c_str(), 0600), 0);
+    folder.Write("Work/Plan.txt", "[FileLocation]\r\nA=notes/a.txt\r\nBig=big.txt\r\nSparse=" + sparse +
+                                      "\r\nPipe=pipe\r\nFolder=notes\r\n");
+    std::string plan = folder.Write("Work/Plan.ini", "A\r\nBig\r\nSparse\r\nPipe\r\nFolder\r\n");
+    desktop.QueueDialog(plan);
+    Form().K1->Click();
+    EXPECT_EQ(TMemo().Text(), "relative notes");
+
+    Select("Big");
+    EXPECT_LE(TMemo().Text().size(), quorlin::MemoLoadLimit);
+    EXPECT_EQ(TMemo().Text(), big.substr(0, TMemo().Text().size()));
+    EXPECT_TRUE(std::string_view(TMemo().Text()).ends_with("\r\n"));
+    ASSERT_EQ(desktop.Notices().size(), 1u);
+    // Writing the part shown over the whole file asks; no keeps the changes pending.
+    Type("x");
+    desktop.QueueMessageAnswer(tk::IDNO);
+    Select("Sparse");
+    EXPECT_EQ(ReadFile(bigFile), big);
+    EXPECT_EQ(Form().CurrentNodeText, "Big");
+    Select("A");
+    Select("Sparse");
+    EXPECT_EQ(ReadFile(bigFile).size(), quorlin::MemoLoadLimit / 101 * 101 + 1);
+    EXPECT_EQ(Form().CurrentNodeText, "Sparse");
+    EXPECT_EQ(TMemo().Text().size(), quorlin::MemoLoadLimit);
+    EXPECT_EQ(desktop.Notices().size(), 2u);
+
+    desktop.ClearRecords();
+    Select("Pipe");
+    Select("Folder");
+    EXPECT_EQ(MessageTexts(), (Lines{"ﾌｧｲﾙ " + HostFile("Work/pipe") + " は開けません",
+                                     "ﾌｧｲﾙ " + HostFile("Work/notes") + " は開けません"}));
+
+    // A lead byte before "/" is no character; the "/" still leads nowhere.
+    EXPECT_EQ(quorlin::DefaultLinkedFileName("\x81/x"), HostFile("\x81_x.txt"));
+    EXPECT_EQ(quorlin::DefaultLinkedFileName("\x81\x5C"), HostFile("\x81\x5C.txt"));
 }
 
 TEST_F(TaskNotesTest, UnwritableLinkedFileKeepsTheNotesPending)
@@ -281,7 +416,8 @@ TEST_F(TaskNotesTest, DoubleClickJumpsToTheRoutineTheNodeNames)
 
 TEST_F(TaskNotesTest, LinkDialogEditsTheLinkOfTheSelectedNode)
 {
-    std::string plan = OpenTasks("Plan.ini", "Plan\r\nOther\r\nPlan\r\n");
+    // Named otherwise than its node Plan, so Plan's default linked file is not the detail file.
+    std::string plan = OpenTasks("Tasks.ini", "Plan\r\nOther\r\nPlan\r\n");
     desktop.QueueModal([](tk::Form& modal) {
         auto& dialog = dynamic_cast<quorlin::TDetailLocationForm&>(modal);
         EXPECT_EQ(dialog.Edit2->Text(), "Plan");

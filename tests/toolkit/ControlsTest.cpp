@@ -244,6 +244,11 @@ TEST(Desktop, PopupMenusDialogsAndMessagesGoThroughTheScriptedDesktop)
     EXPECT_EQ(names, (Log{"/tmp/notes.txt", "/tmp/notes.md", "/tmp/v1.2/notes.txt",
                           "C:\\\x83\x5C\\memo.txt", "cancelled"}));
     EXPECT_EQ(scope.desktop.Dialogs().size(), 6u);
+    // Written as a pattern, the default extension is still only the extension.
+    save.DefaultExt = "*.pas";
+    scope.desktop.QueueDialog("/tmp/Foo");
+    EXPECT_TRUE(save.Execute());
+    EXPECT_EQ(save.FileName, "/tmp/Foo.pas");
 
     app.SetTitle("Quorlin");
     scope.desktop.QueueMessageAnswer(tk::IDNO);
