@@ -177,11 +177,16 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
     QTRY_COMPARE(ItemTexts(shown), (QStringList{"Plan", "Renamed", "Todo"}));
 
     // The memo saved under a name typed without extension gets the dialog's default one, ".txt".
+    // A message box on the way is answered and noted, so that it fails the test instead of
+    // waiting for a person.
     QTimer chooserAnswerer;
     QString notes = folder.filePath("notes");
-    connect(&chooserAnswerer, &QTimer::timeout, [&chooserAnswerer, notes] {
-        if (auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
-            chooserAnswerer.stop();
+    QStringList unexpected;
+    connect(&chooserAnswerer, &QTimer::timeout, [&unexpected, notes] {
+        if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget())) {
+            unexpected << box->text();
+            box->done(QMessageBox::Ok);
+        } else if (auto* chooser = qobject_cast<QFileDialog*>(QApplication::activeModalWidget())) {
             chooser->selectFile(notes);
             QMetaObject::invokeMethod(chooser, "accept");
         }
@@ -190,6 +195,8 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
     QVERIFY(menuAction("SaveMemoItem"));
     menuAction("SaveMemoItem")->trigger();
     QTRY_VERIFY(QFile::exists(notes + ".txt"));
+    chooserAnswerer.stop();
+    QCOMPARE(unexpected, QStringList());
     QCOMPARE(folder.entryList({"notes*"}), QStringList{"notes.txt"});
     auto* memoControl = dynamic_cast<tk::Memo*>(form->FindComponent("Memo1"));
     QVERIFY(memoControl);
