@@ -89,7 +89,7 @@ std::string OptionTable(const std::vector<OptionDoc>& options)
     return Table(rows);
 }
 
-std::string Usage(const CommandLine& commandLine, const CommandSpec& command)
+std::string Usage(const CommandLine& commandLine, const CommandEntry& command)
 {
     std::string usage = std::string(globalSynopsis) + " " + command.Name;
     if (!command.Synopsis.empty())
@@ -155,14 +155,14 @@ std::string RoffOptions(const std::vector<OptionDoc>& options, bool withHelp)
 std::string HelpText(const CommandLine& commandLine)
 {
     std::vector<std::pair<std::string, std::string>> commands;
-    for (const CommandSpec& command : commandLine.Commands())
+    for (const CommandEntry& command : commandLine.Commands())
         commands.emplace_back(command.Name, command.Summary);
     return "usage: " + std::string(globalSynopsis) + " COMMAND [ARGUMENT...]\n\n" + aboutText + "commands:\n" +
            Table(commands) + "\noptions:\n" + OptionTable(commandLine.GlobalOptions()) + "\n" +
            Wrap(closingText, 0);
 }
 
-std::string CommandHelpText(const CommandLine& commandLine, const CommandSpec& command)
+std::string CommandHelpText(const CommandLine& commandLine, const CommandEntry& command)
 {
     return "usage: " + Usage(commandLine, command) + "\n\n" + Wrap(command.Description, 0) + "options:\n" +
            OptionTable(commandLine.OptionsOf(command)) + "\nexample:\n  " + command.Example + "\n";
@@ -177,7 +177,7 @@ std::string ManPage(const CommandLine& commandLine)
                        ".B quorlin\n" +
                        Roff("[--home DIR] [--addin PATH] [--raw] COMMAND [ARGUMENT...]") +
                        "\n.SH DESCRIPTION\n" + RoffParagraphs(aboutText) + ".SH COMMANDS\n";
-    for (const CommandSpec& command : commandLine.Commands()) {
+    for (const CommandEntry& command : commandLine.Commands()) {
         page += ".SS " + Roff(command.Name + " " + command.Synopsis) + "\n" + RoffParagraphs(command.Description) +
                 RoffOptions(commandLine.OptionsOf(command), false) + ".PP\nExample:\n.RS\n.nf\n" +
                 Roff(command.Example) + "\n.fi\n.RE\n";

@@ -9,7 +9,7 @@
 namespace cli {
 
 std::string HelpText(const CommandLine& commandLine);
-std::string CommandHelpText(const CommandLine& commandLine, const CommandSpec& command);
+std::string CommandHelpText(const CommandLine& commandLine, const CommandEntry& command);
 std::string ManPage(const CommandLine& commandLine);
 
 }  // namespace cli

@@ -10,7 +10,7 @@ namespace cli {
 
 namespace {
 
-const std::vector<CommandSpec> commandSpecs = {
+const std::vector<CommandEntry> commandTable = {
     {"units", Command::Units, "PROJECT.dpr", "the project's Pascal units, one a line",
      "Lists the units of a project, as the tool window's unit list shows them.\n\n",
      "quorlin units examples/Sample/Sample.dpr", "dpr"},
@@ -151,14 +151,14 @@ CommandLine::CommandLine(CliOptions& options) : options_(options), app_(std::mak
     app.add_flag("--version")->description("the version of the add-in, from its version resource");
 
     std::map<std::string, CLI::App*> sub;
-    for (const CommandSpec& spec : commandSpecs) {
-        CLI::App* command = app.add_subcommand(spec.Name, spec.Summary);
+    for (const CommandEntry& entry : commandTable) {
+        CLI::App* command = app.add_subcommand(entry.Name, entry.Summary);
         // The options before the command word may stand after it as well.
         command->fallthrough();
         command->allow_extras();
         command->add_option("operands", options.Operands);
-        command->parse_complete_callback([&options, cmd = spec.Cmd] { options.Cmd = cmd; });
-        sub[spec.Name] = command;
+        command->parse_complete_callback([&options, cmd = entry.Cmd] { options.Cmd = cmd; });
+        sub[entry.Name] = command;
     }
     auto text = [](CLI::App* command, const std::string& names, std::string& value, const std::string& valueName,
                    const std::string& description) {
@@ -215,16 +215,16 @@ CommandLine::CommandLine(CliOptions& options) : options_(options), app_(std::mak
 
 CommandLine::~CommandLine() = default;
 
-const std::vector<CommandSpec>& CommandLine::Commands() const
+const std::vector<CommandEntry>& CommandLine::Commands() const
 {
-    return commandSpecs;
+    return commandTable;
 }
 
-const CommandSpec* CommandLine::Find(const std::string& name) const
+const CommandEntry* CommandLine::Find(const std::string& name) const
 {
-    auto found = std::find_if(commandSpecs.begin(), commandSpecs.end(),
-                              [&](const CommandSpec& spec) { return spec.Name == name; });
-    return found == commandSpecs.end() ? nullptr : &*found;
+    auto found = std::find_if(commandTable.begin(), commandTable.end(),
+                              [&](const CommandEntry& entry) { return entry.Name == name; });
+    return found == commandTable.end() ? nullptr : &*found;
 }
 
 std::vector<OptionDoc> CommandLine::GlobalOptions() const
@@ -235,7 +235,7 @@ std::vector<OptionDoc> CommandLine::GlobalOptions() const
     return docs;
 }
 
-std::vector<OptionDoc> CommandLine::OptionsOf(const CommandSpec& command) const
+std::vector<OptionDoc> CommandLine::OptionsOf(const CommandEntry& command) const
 {
     std::vector<OptionDoc> docs;
     for (const CLI::Option* option : app_->get_subcommand(command.Name)->get_options()) {
@@ -256,7 +256,7 @@ CommandLine::Outcome CommandLine::Parse(int argc, char** argv, std::string& text
         }
     }
     std::vector<char*> arguments = CommandWordFirst(argc, argv);
-    const CommandSpec* command = nullptr;
+    const CommandEntry* command = nullptr;
     try {
         app_->parse(static_cast<int>(arguments.size()), arguments.data());
     } catch (const CLI::CallForHelp&) {
@@ -303,8 +303,8 @@ CommandLine::Outcome CommandLine::Parse(int argc, char** argv, std::string& text
 std::vector<char*> CommandLine::CommandWordFirst(int argc, char** argv) const
 {
     std::vector<OptionDoc> options = GlobalOptions();
-    for (const CommandSpec& spec : commandSpecs) {
-        std::vector<OptionDoc> own = OptionsOf(spec);
+    for (const CommandEntry& entry : commandTable) {
+        std::vector<OptionDoc> own = OptionsOf(entry);
         options.insert(options.end(), own.begin(), own.end());
     }
     std::vector<std::string> valueNames;
@@ -327,7 +327,7 @@ std::vector<char*> CommandLine::CommandWordFirst(int argc, char** argv) const
 }
 
 // An argument no definition took: an unknown command, or an option of another command or of none.
-std::string CommandLine::Misplaced(const std::string& argument, const CommandSpec* command) const
+std::string CommandLine::Misplaced(const std::string& argument, const CommandEntry* command) const
 {
     if (argument == "--")
         return "";
@@ -335,10 +335,10 @@ std::string CommandLine::Misplaced(const std::string& argument, const CommandSpe
         return command ? "" : "unknown command " + argument;
     std::string name = argument.substr(0, argument.find('='));
     std::vector<std::string> owners;
-    for (const CommandSpec& spec : commandSpecs) {
-        for (const OptionDoc& option : OptionsOf(spec)) {
+    for (const CommandEntry& entry : commandTable) {
+        for (const OptionDoc& option : OptionsOf(entry)) {
             if (std::find(option.Names.begin(), option.Names.end(), name) != option.Names.end())
-                owners.push_back(spec.Name);
+                owners.push_back(entry.Name);
         }
     }
     if (owners.empty())
@@ -346,7 +346,7 @@ std::string CommandLine::Misplaced(const std::string& argument, const CommandSpe
     return name + " applies to " + JoinNames(owners) + " only";
 }
 
-std::string CommandLine::CheckArguments(const CommandSpec& command) const
+std::string CommandLine::CheckArguments(const CommandEntry& command) const
 {
     CLI::App& app = *app_->get_subcommand(command.Name);
     for (const CLI::App* level : {app_.get(), &app}) {

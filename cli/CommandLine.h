@@ -15,7 +15,7 @@ class App;
 namespace cli {
 
 // What a command is for, beyond its options.
-struct CommandSpec {
+struct CommandEntry {
     std::string Name;
     Command Cmd;
     std::string Synopsis;     // what follows the command word
@@ -46,16 +46,16 @@ public:
     // Reads argv into the options. Help: text is the help asked for; Wrong: a one-line reason.
     Outcome Parse(int argc, char** argv, std::string& text);
 
-    const std::vector<CommandSpec>& Commands() const;
-    const CommandSpec* Find(const std::string& name) const;
+    const std::vector<CommandEntry>& Commands() const;
+    const CommandEntry* Find(const std::string& name) const;
     // The options that stand before or after any command word, and those of one command.
     std::vector<OptionDoc> GlobalOptions() const;
-    std::vector<OptionDoc> OptionsOf(const CommandSpec& command) const;
+    std::vector<OptionDoc> OptionsOf(const CommandEntry& command) const;
 
 private:
     std::vector<char*> CommandWordFirst(int argc, char** argv) const;
-    std::string CheckArguments(const CommandSpec& command) const;
-    std::string Misplaced(const std::string& argument, const CommandSpec* command) const;
+    std::string CheckArguments(const CommandEntry& command) const;
+    std::string Misplaced(const std::string& argument, const CommandEntry* command) const;
 
     CliOptions& options_;
     std::unique_ptr<CLI::App> app_;

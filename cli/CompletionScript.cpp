@@ -19,11 +19,11 @@ ValueKind KindOf(const OptionDoc& option)
 }
 
 // The words an operand of the command may be, when they are not files.
-std::string OperandWords(const CommandLine& commandLine, const CommandSpec& command)
+std::string OperandWords(const CommandLine& commandLine, const CommandEntry& command)
 {
     std::string words;
     if (command.Cmd == Command::Help) {
-        for (const CommandSpec& other : commandLine.Commands())
+        for (const CommandEntry& other : commandLine.Commands())
             words += (words.empty() ? "" : " ") + other.Name;
     } else if (command.Cmd == Command::Completion) {
         words = "bash zsh";
@@ -59,7 +59,7 @@ std::string BashScript(const CommandLine& commandLine)
         note(option);
     }
     std::string cases;
-    for (const CommandSpec& command : commandLine.Commands()) {
+    for (const CommandEntry& command : commandLine.Commands()) {
         commands.push_back(command.Name);
         std::vector<std::string> names;
         for (const OptionDoc& option : commandLine.OptionsOf(command)) {
@@ -134,13 +134,13 @@ std::string ZshOption(const OptionDoc& option)
 {
     std::string names = option.Names.size() == 1 ? option.Names[0] : "{" + Join(option.Names, ",") + "}";
     std::string exclusive = option.Names.size() == 1 ? "" : "'(" + Join(option.Names, " ") + ")'";
-    std::string spec = "'[" + ZshText(option.Description) + "]";
+    std::string entry = "'[" + ZshText(option.Description) + "]";
     if (!option.Value.empty()) {
         ValueKind kind = KindOf(option);
-        spec += ":" + ZshText(option.Value) + ":" +
+        entry += ":" + ZshText(option.Value) + ":" +
                 (kind == ValueKind::Folder ? "_files -/" : kind == ValueKind::File ? "_files" : " ");
     }
-    return exclusive + names + spec + "'";
+    return exclusive + names + entry + "'";
 }
 
 std::string ZshScript(const CommandLine& commandLine)
@@ -150,7 +150,7 @@ std::string ZshScript(const CommandLine& commandLine)
         globals += " " + ZshOption(option);
     std::string described;
     std::string cases;
-    for (const CommandSpec& command : commandLine.Commands()) {
+    for (const CommandEntry& command : commandLine.Commands()) {
         described += "        '" + ZshText(command.Name) + ":" + ZshText(command.Summary) + "'\n";
         std::string options;
         for (const OptionDoc& option : commandLine.OptionsOf(command))

@@ -135,7 +135,7 @@ int main(int argc, char** argv)
         std::fprintf(stderr, "quorlin: %s\n%s\n", text.c_str(), cli::UsageLine().c_str());
         return 2;
     case cli::CommandLine::Outcome::Help: {
-        const cli::CommandSpec* command = commandLine.Find(text);
+        const cli::CommandEntry* command = commandLine.Find(text);
         return PrintText(command ? cli::CommandHelpText(commandLine, *command) : cli::HelpText(commandLine));
     }
     case cli::CommandLine::Outcome::Version:
