@@ -1,5 +1,6 @@
 // The tool window's task tree in the workbench: a task file opened through the Qt file dialog,
-// files dropped from the desktop, labels edited in place and nodes dragged within the tree.
+// files dropped from the desktop, labels edited in place, nodes dragged within the tree and the memo
+// saved through the Qt save dialog.
 
 #include <QApplication>
 #include <QDir>
@@ -25,6 +26,7 @@
 #include "toolkit/Application.h"
 #include "toolkit/ComCtrls.h"
 #include "toolkit/Form.h"
+#include "toolkit/StdCtrls.h"
 
 using namespace workbench;
 
@@ -65,6 +67,57 @@ void DragAndDrop(QWidget* target, QPoint at, QMimeData* data, Qt::DropAction act
     QApplication::sendEvent(target, &drop);
 }
 
+QAction* MenuAction(FormWindow* tool, const QString& name)
+{
+    for (QAction* action : tool->MenuBar()->findChildren<QAction*>()) {
+        if (action->objectName() == name) {
+            return action;
+        }
+    }
+    return nullptr;
+}
+
+// Answers the modal dialogs the workbench opens: enters a name in a file dialog and accepts it;
+// notes a message box's text and closes it, so that it fails the test instead of waiting. The answer
+// is posted from the dialog's show event, so it is taken in by the dialog's own event loop: a dialog
+// closed before its loop runs would leave that loop waiting for ever.
+class DialogAnswerer : public QObject {
+public:
+    explicit DialogAnswerer(QString typedName) : typedName_(std::move(typedName))
+    {
+        qApp->installEventFilter(this);
+    }
+    ~DialogAnswerer() override { qApp->removeEventFilter(this); }
+
+    QStringList Messages;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override
+    {
+        if (event->type() != QEvent::Show) {
+            return false;
+        }
+        if (auto* chooser = qobject_cast<QFileDialog*>(watched)) {
+            QMetaObject::invokeMethod(chooser, [chooser, name = typedName_] {
+                auto* nameEdit = chooser->findChild<QLineEdit*>("fileNameEdit");
+                QVERIFY(nameEdit);
+                // A dialog that does not take the name is closed, so that the test fails instead of
+                // waiting.
+                QTimer::singleShot(5000, chooser, &QFileDialog::reject);
+                nameEdit->setText(name);
+                static_cast<QDialog*>(chooser)->accept();
+            }, Qt::QueuedConnection);
+        } else if (auto* box = qobject_cast<QMessageBox*>(watched)) {
+            Messages << box->text();
+            QMetaObject::invokeMethod(box, [box] { box->done(QMessageBox::Ok); }, Qt::QueuedConnection);
+        }
+        return false;
+    }
+
+private:
+    QString typedName_;
+};
+
 }  // namespace
 
 void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
@@ -89,14 +142,7 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
             QMetaObject::invokeMethod(chooser, "accept");
         }
     });
-    auto menuAction = [tool](const QString& name) -> QAction* {
-        for (QAction* action : tool->MenuBar()->findChildren<QAction*>()) {
-            if (action->objectName() == name) {
-                return action;
-            }
-        }
-        return nullptr;
-    };
+    auto menuAction = [tool](const QString& name) { return MenuAction(tool, name); };
     // The standard display mode shows the tree and the memo.
     QVERIFY(menuAction("K6"));
     menuAction("K6")->trigger();
@@ -173,4 +219,29 @@ void WorkbenchTest::TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes()
     QPoint below(10, shown->visualItemRect(ItemNamed(shown, "Renamed")).bottom() + 20);
     DragAndDrop(shown->viewport(), below, dragged.get(), Qt::MoveAction);
     QTRY_COMPARE(ItemTexts(shown), (QStringList{"Plan", "Renamed", "Todo"}));
+}
+
+void WorkbenchTest::TaskMemoSavedUnderATypedNameGetsTheTextExtension()
+{
+    if (!ToolWindow()) {
+        QTest::keyClick(window_.get(), Qt::Key_F11, Qt::ControlModifier);
+    }
+    QTRY_VERIFY(ToolWindow());
+    FormWindow* tool = ToolWindow();
+    auto* memo = dynamic_cast<tk::Memo*>(tool->Form()->FindComponent("Memo1"));
+    QVERIFY(memo);
+    window_->Renderer().Deliver([memo] { memo->SetText("memo line\r\n"); });
+
+    // The dialog's default extension is written as a pattern, "*.txt": a name typed without one
+    // gets ".txt", not ".*.txt".
+    QDir folder(projectFolder_.path());
+    DialogAnswerer answerer(folder.filePath("notes"));
+    QVERIFY(MenuAction(tool, "SaveMemoItem"));
+    MenuAction(tool, "SaveMemoItem")->trigger();
+    QTRY_VERIFY(QFile::exists(folder.filePath("notes.txt")));
+    QCOMPARE(answerer.Messages, QStringList());
+    QCOMPARE(folder.entryList({"notes*"}), QStringList{"notes.txt"});
+    QFile saved(folder.filePath("notes.txt"));
+    QVERIFY(saved.open(QIODevice::ReadOnly));
+    QCOMPARE(saved.readAll(), QByteArray("memo line\r\n"));
 }

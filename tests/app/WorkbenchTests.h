@@ -113,6 +113,7 @@ private slots:
     void ClosingProjectAsksForUnsavedBuffersAndEmptiesLists();
     void TrayIconAndMessagesFromOtherPrograms();
     void TaskTreeTakesDroppedFilesEditsLabelsAndMovesNodes();
+    void TaskMemoSavedUnderATypedNameGetsTheTextExtension();
     void ExitAsksThenUnloadsAddin();
     void cleanupTestCase();
 
