@@ -25,7 +25,7 @@ bool IsTrailByte(unsigned char c)
 }
 
 // The entries looked for together. A position of a line is tested first against the entries'
-// first bytes (up to four) through bitmaps; only a position that passes is walked along the sorted
+// first two bytes, then their first four (fewer for shorter entries), through bitmaps; only a position that passes is walked along the sorted
 // entries, narrowing their range byte by byte, so a line costs a few operations a byte whatever the
 // number of entries, and entries that share a long start (a class's methods) cost nothing extra.
 class EntryFinder {
@@ -44,7 +44,14 @@ public:
             }
             uint32_t hash = Hash(Key(pattern.data(), length));
             bits[hash / 64] |= uint64_t{1} << (hash % 64);
-            firstBytes_[static_cast<unsigned char>(pattern[0])] = true;
+            auto first = static_cast<unsigned char>(pattern[0]);
+            if (pattern.size() == 1) {
+                singles_[first] = true;
+                for (unsigned second = 0; second < 256; ++second)
+                    SetPair(first, second);
+            } else {
+                SetPair(first, static_cast<unsigned char>(pattern[1]));
+            }
         }
     }
 
@@ -59,12 +66,14 @@ public:
                     starts_[++i] = false;
             }
         }
-        const char* bytes = line.data();
-        for (size_t i = 0; i < line.size() && left_ > 0; ++i) {
-            if (!firstBytes_[static_cast<unsigned char>(bytes[i])] || !MayStartAt(line, i))
+        const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+        size_t size = line.size();
+        for (size_t i = 0; i < size && left_ > 0; ++i) {
+            bool may = i + 1 < size ? HasPair(bytes[i], bytes[i + 1]) : singles_[bytes[i]];
+            if (!may || !MayStartAt(line, i))
                 continue;
             // As the add-in's search: no match starts on a trail byte; none starting below 0x40 can.
-            if (!ascii && static_cast<unsigned char>(bytes[i]) >= 0x40 && !starts_[i])
+            if (!ascii && bytes[i] >= 0x40 && !starts_[i])
                 continue;
             Walk(line.substr(i), number);
         }
@@ -87,6 +96,17 @@ private:
         return key;
     }
     static uint32_t Hash(uint32_t key) { return (key * 2654435761u) >> (32 - HashBits); }
+
+    void SetPair(unsigned first, unsigned second)
+    {
+        unsigned pair = first | second << 8;
+        pairs_[pair / 64] |= uint64_t{1} << (pair % 64);
+    }
+    bool HasPair(unsigned first, unsigned second) const
+    {
+        unsigned pair = first | second << 8;
+        return pairs_[pair / 64] >> (pair % 64) & 1;
+    }
 
     bool MayStartAt(std::string_view line, size_t at) const
     {
@@ -118,6 +138,12 @@ private:
                 return;
             auto c = static_cast<unsigned char>(text[depth]);
             auto byteAt = [depth](std::string_view pattern) { return static_cast<unsigned char>(pattern[depth]); };
+            // Sorted, the range shares this byte when its ends do (a class's methods share its name).
+            if (byteAt(patterns_[low]) == byteAt(patterns_[high - 1])) {
+                if (byteAt(patterns_[low]) != c)
+                    return;
+                continue;
+            }
             auto first = patterns_.begin() + static_cast<std::ptrdiff_t>(low);
             auto last = patterns_.begin() + static_cast<std::ptrdiff_t>(high);
             auto from = std::partition_point(first, last, [&](std::string_view p) { return byteAt(p) < c; });
@@ -130,7 +156,8 @@ private:
     const std::vector<std::string_view>& patterns_;
     std::array<std::vector<uint64_t>, PrefixLength> bits_;
     std::vector<size_t> lengths_;  // of the bitmaps in use
-    std::array<bool, 256> firstBytes_{};
+    std::array<uint64_t, 65536 / 64> pairs_{};  // the first two bytes of an entry
+    std::array<bool, 256> singles_{};           // entries of one byte
     std::vector<int32_t> found_;
     size_t left_ = 0;
     std::vector<bool> starts_;

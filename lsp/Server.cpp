@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 
 #include "CodeContext.h"
@@ -594,31 +595,39 @@ json Server::DocumentSymbol(const json& params)
     FileEncoding encoding = unit->Source.Encoding;
     // Thousands of symbols in a big unit: written as text at once rather than built as a tree.
     std::string symbols = "[";
-    auto position = [&](int32_t line, uint32_t column) {
-        symbols += "{\"character\":" + std::to_string(column) + ",\"line\":" + std::to_string(line) + "}";
+    symbols.reserve(unit->Routines.Symbols.size() * 192);
+    auto number = [&](int64_t value) {
+        char digits[24];
+        symbols.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     };
-    auto range = [&](std::string_view line, int32_t number, size_t start, size_t end) {
-        symbols += "{\"end\":";
-        position(number, ColumnOf(line, number, end, encoding));
-        symbols += ",\"start\":";
-        position(number, ColumnOf(line, number, start, encoding));
-        symbols += "}";
+    auto range = [&](std::string_view line, int32_t lineNumber, size_t start, size_t end) {
+        for (auto [key, offset] : {std::pair{"{\"end\":{\"character\":", end}, std::pair{",\"start\":{\"character\":", start}}) {
+            symbols += key;
+            number(ColumnOf(line, lineNumber, offset, encoding));
+            symbols += ",\"line\":";
+            number(lineNumber);
+            symbols += '}';
+        }
+        symbols += '}';
     };
     for (const RoutineSymbol& symbol : unit->Routines.Symbols) {
         std::string_view line = unit->Lines[static_cast<size_t>(symbol.Line)];
         std::string name = NameOf(symbol.Name, encoding);
         if (symbols.size() > 1)
             symbols += ',';
-        symbols += "{\"detail\":" + JsonString(NameOf(symbol.Detail, encoding));
-        symbols += ",\"kind\":" + std::to_string(static_cast<int>(symbol.Kind));
-        symbols += ",\"name\":" + JsonString(name.empty() ? " " : name);
+        symbols += "{\"detail\":";
+        AppendJsonString(symbols, NameOf(symbol.Detail, encoding));
+        symbols += ",\"kind\":";
+        number(static_cast<int>(symbol.Kind));
+        symbols += ",\"name\":";
+        AppendJsonString(symbols, name.empty() ? " " : name);
         symbols += ",\"range\":";
         range(line, symbol.Line, 0, line.size());
         symbols += ",\"selectionRange\":";
         range(line, symbol.Line, symbol.NameStart, symbol.NameEnd);
-        symbols += "}";
+        symbols += '}';
     }
-    symbols += "]";
+    symbols += ']';
     return WrittenJson(symbols);
 }
 

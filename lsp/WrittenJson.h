@@ -3,6 +3,7 @@
 // outline of a big unit holds thousands of symbols): the reply takes the text in as it is. The
 // text travels in a binary value of its own subtype, which no message read from a client holds.
 
+#include <algorithm>
 #include <cstdint>
 #include <nlohmann/json.hpp>
 #include <string>
@@ -23,11 +24,16 @@ inline bool IsWrittenJson(const nlohmann::json& value)
     return value.is_binary() && value.get_binary().has_subtype() && value.get_binary().subtype() == WrittenJsonSubtype;
 }
 
-// A string as a JSON value's text, escaped as the library escapes it; bytes that are not UTF-8
-// become U+FFFD.
-inline std::string JsonString(const std::string& text)
+// Appends a string as a JSON value's text, escaped as the library escapes it; bytes that are not
+// UTF-8 become U+FFFD.
+inline void AppendJsonString(std::string& out, const std::string& text)
 {
-    return nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    // Most names need no escaping: printable ASCII without quotes or backslashes.
+    bool plain = std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
+    if (plain)
+        out.append("\"").append(text).append("\"");
+    else
+        out += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
 }
 
 }  // namespace lsp
