@@ -24,10 +24,14 @@ bool IsTrailByte(unsigned char c)
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
-// The entries looked for together. A position of a line is tested first against the entries'
-// first two bytes, then their first four (fewer for shorter entries), through bitmaps; only a position that passes is walked along the sorted
-// entries, narrowing their range byte by byte, so a line costs a few operations a byte whatever the
-// number of entries, and entries that share a long start (a class's methods) cost nothing extra.
+// The entries looked for together. The line is passed over in steps as long as the two bytes that
+// end a window of the shortest entry's length (up to eight) allow: when they stand nowhere in the
+// first bytes of any entry, no entry starts where the step passes (as in Wu and Manber's search).
+// A position reached is tested against the entries' first two bytes, then their first four (fewer
+// for shorter entries), through bitmaps; only a position that passes is walked along the sorted
+// entries, narrowing their range byte by byte, so a line costs a few operations a byte at most
+// whatever the number of entries, and entries that share a long start (a class's methods) cost
+// nothing extra.
 class EntryFinder {
 public:
     // patterns: sorted, without repeats, none empty.
@@ -35,6 +39,20 @@ public:
     {
         found_.assign(patterns.size(), -1);
         left_ = patterns.size();
+        window_ = MaxWindow;
+        for (std::string_view pattern : patterns)
+            window_ = std::min(window_, pattern.size());
+        if (window_ >= 2) {
+            // The step after a window whose last two bytes are a block: how far the block stands
+            // from a window's end in any entry's first window_ bytes, at the nearest.
+            steps_.assign(size_t{1} << 16, static_cast<uint8_t>(window_ - 1));
+            for (std::string_view pattern : patterns) {
+                for (size_t at = 0; at + 2 <= window_; ++at) {
+                    uint8_t& step = steps_[Block(reinterpret_cast<const unsigned char*>(pattern.data()) + at)];
+                    step = std::min(step, static_cast<uint8_t>(window_ - 2 - at));
+                }
+            }
+        }
         for (std::string_view pattern : patterns) {
             size_t length = std::min<size_t>(pattern.size(), PrefixLength);
             std::vector<uint64_t>& bits = bits_[length - 1];
@@ -58,24 +76,26 @@ public:
     // Notes line number for every entry first seen in line.
     void Scan(std::string_view line, int32_t number)
     {
-        bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (!ascii) {
-            starts_.assign(line.size(), true);
-            for (size_t i = 0; i + 1 < line.size(); ++i) {
-                if (platform::IsLeadByte(static_cast<unsigned char>(line[i])) && IsTrailByte(static_cast<unsigned char>(line[i + 1])))
-                    starts_[++i] = false;
-            }
-        }
         const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
         size_t size = line.size();
-        for (size_t i = 0; i < size && left_ > 0; ++i) {
-            bool may = i + 1 < size ? HasPair(bytes[i], bytes[i + 1]) : singles_[bytes[i]];
-            if (!may || !MayStartAt(line, i))
+        enum { Unknown, Ascii, Mixed } kind = Unknown;
+        for (size_t i = 0; i + window_ <= size && left_ > 0;) {
+            if (window_ >= 2) {
+                if (uint8_t step = steps_[Block(bytes + i + window_ - 2)]) {
+                    i += step;
+                    continue;
+                }
+            }
+            size_t at = i++;
+            bool may = at + 1 < size ? HasPair(bytes[at], bytes[at + 1]) : singles_[bytes[at]];
+            if (!may || !MayStartAt(line, at))
                 continue;
             // As the add-in's search: no match starts on a trail byte; none starting below 0x40 can.
-            if (!ascii && bytes[i] >= 0x40 && !starts_[i])
+            if (kind == Unknown)
+                kind = NoteCharacterStarts(line) ? Ascii : Mixed;
+            if (kind == Mixed && bytes[at] >= 0x40 && !starts_[at])
                 continue;
-            Walk(line.substr(i), number);
+            Walk(line.substr(at), number);
         }
     }
 
@@ -85,6 +105,7 @@ public:
 private:
     static constexpr size_t PrefixLength = 4;
     static constexpr size_t HashBits = 16;
+    static constexpr size_t MaxWindow = 8;
 
     static uint32_t Key(const char* bytes, size_t length)
     {
@@ -96,6 +117,20 @@ private:
         return key;
     }
     static uint32_t Hash(uint32_t key) { return (key * 2654435761u) >> (32 - HashBits); }
+    static unsigned Block(const unsigned char* bytes) { return bytes[0] | bytes[1] << 8; }
+
+    // True for an ASCII line; else notes in starts_ where its characters start.
+    bool NoteCharacterStarts(std::string_view line)
+    {
+        if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return true;
+        starts_.assign(line.size(), true);
+        for (size_t i = 0; i + 1 < line.size(); ++i) {
+            if (platform::IsLeadByte(static_cast<unsigned char>(line[i])) && IsTrailByte(static_cast<unsigned char>(line[i + 1])))
+                starts_[++i] = false;
+        }
+        return false;
+    }
 
     void SetPair(unsigned first, unsigned second)
     {
@@ -158,6 +193,8 @@ private:
     std::vector<size_t> lengths_;  // of the bitmaps in use
     std::array<uint64_t, 65536 / 64> pairs_{};  // the first two bytes of an entry
     std::array<bool, 256> singles_{};           // entries of one byte
+    size_t window_ = 1;
+    std::vector<uint8_t> steps_;  // by block, when window_ >= 2
     std::vector<int32_t> found_;
     size_t left_ = 0;
     std::vector<bool> starts_;

@@ -233,7 +233,7 @@ void Server::Reply(const json& id, json result)
     if (IsWrittenJson(result)) {
         std::string message = "{\"id\":" + id.dump(-1, ' ', false, json::error_handler_t::replace) + ",\"jsonrpc\":\"2.0\",\"result\":";
         const json::binary_t& text = result.get_binary();
-        message.append(text.begin(), text.end());
+        message.append(reinterpret_cast<const char*>(text.data()), text.size());
         message += '}';
         send_(message);
         return;
@@ -600,27 +600,36 @@ json Server::DocumentSymbol(const json& params)
         char digits[24];
         symbols.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
     };
-    auto range = [&](std::string_view line, int32_t lineNumber, size_t start, size_t end) {
-        for (auto [key, offset] : {std::pair{"{\"end\":{\"character\":", end}, std::pair{",\"start\":{\"character\":", start}}) {
-            symbols += key;
-            number(ColumnOf(line, lineNumber, offset, encoding));
-            symbols += ",\"line\":";
-            number(lineNumber);
-            symbols += '}';
-        }
+    auto position = [&](std::string_view line, int32_t lineNumber, size_t offset) {
+        symbols += "{\"character\":";
+        number(ColumnOf(line, lineNumber, offset, encoding));
+        symbols += ",\"line\":";
+        number(lineNumber);
         symbols += '}';
+    };
+    auto range = [&](std::string_view line, int32_t lineNumber, size_t start, size_t end) {
+        symbols += "{\"end\":";
+        position(line, lineNumber, end);
+        symbols += ",\"start\":";
+        position(line, lineNumber, start);
+        symbols += '}';
+    };
+    auto text = [&](std::string_view bytes) {
+        if (IsAscii(bytes))
+            AppendJsonString(symbols, bytes);
+        else
+            AppendJsonString(symbols, NameOf(bytes, encoding));
     };
     for (const RoutineSymbol& symbol : unit->Routines.Symbols) {
         std::string_view line = unit->Lines[static_cast<size_t>(symbol.Line)];
-        std::string name = NameOf(symbol.Name, encoding);
         if (symbols.size() > 1)
             symbols += ',';
         symbols += "{\"detail\":";
-        AppendJsonString(symbols, NameOf(symbol.Detail, encoding));
+        text(symbol.Detail);
         symbols += ",\"kind\":";
         number(static_cast<int>(symbol.Kind));
         symbols += ",\"name\":";
-        AppendJsonString(symbols, name.empty() ? " " : name);
+        text(symbol.Name.empty() ? " " : symbol.Name);
         symbols += ",\"range\":";
         range(line, symbol.Line, 0, line.size());
         symbols += ",\"selectionRange\":";

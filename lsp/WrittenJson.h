@@ -16,7 +16,8 @@ inline constexpr std::uint64_t WrittenJsonSubtype = 0x4A534F4E;
 // text: one complete JSON value.
 inline nlohmann::json WrittenJson(std::string_view text)
 {
-    return nlohmann::json::binary(nlohmann::json::binary_t::container_type(text.begin(), text.end()), WrittenJsonSubtype);
+    const auto* bytes = reinterpret_cast<const std::uint8_t*>(text.data());
+    return nlohmann::json::binary(nlohmann::json::binary_t::container_type(bytes, bytes + text.size()), WrittenJsonSubtype);
 }
 
 inline bool IsWrittenJson(const nlohmann::json& value)
@@ -26,14 +27,17 @@ inline bool IsWrittenJson(const nlohmann::json& value)
 
 // Appends a string as a JSON value's text, escaped as the library escapes it; bytes that are not
 // UTF-8 become U+FFFD.
-inline void AppendJsonString(std::string& out, const std::string& text)
+inline void AppendJsonString(std::string& out, std::string_view text)
 {
     // Most names need no escaping: printable ASCII without quotes or backslashes.
     bool plain = std::all_of(text.begin(), text.end(), [](char c) { return c >= 0x20 && c < 0x7F && c != '"' && c != '\\'; });
-    if (plain)
-        out.append("\"").append(text).append("\"");
-    else
+    if (plain) {
+        out += '"';
+        out += text;
+        out += '"';
+    } else {
         out += nlohmann::json(text).dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+    }
 }
 
 }  // namespace lsp
