@@ -205,6 +205,7 @@ private:
 std::vector<std::string_view> SplitBufferLines(std::string_view crLfText)
 {
     std::vector<std::string_view> lines;
+    lines.reserve(static_cast<size_t>(std::count(crLfText.begin(), crLfText.end(), '\n')) + 1);
     for (size_t start = 0;;) {
         size_t lf = crLfText.find('\n', start);
         std::string_view line = crLfText.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start);
