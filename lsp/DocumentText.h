@@ -32,7 +32,7 @@ public:
     // The offset in Text of the first character the file cannot hold, which became '?' in Bytes;
     // npos when there is none.
     size_t Lost() const { return lost_; }
-    // The 0-based line of an offset of Text, and where that line starts.
+    // The 0-based line of an offset of Text; where a line starts (the text's end past the last).
     uint32_t LineOf(size_t offset) const;
     size_t LineStart(uint32_t line) const { return line < textStarts_.size() ? textStarts_[line] : text_.size(); }
 
@@ -42,11 +42,11 @@ private:
     void EncodeAll();
 
     std::string text_;
-    std::vector<size_t> textStarts_;
+    std::vector<size_t> textStarts_{0};
     FileEncoding encoding_;
     std::string bytes_;
     // Code page 932 only: its line breaks are those of the text, its offsets not.
-    std::vector<size_t> byteStarts_;
+    std::vector<size_t> byteStarts_{0};
     size_t lost_ = std::string::npos;
 };
 
