@@ -14,7 +14,6 @@
 #include "RequestErrors.h"
 #include "SymbolMatch.h"
 #include "Uri.h"
-#include "WrittenJson.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/RegularFile.h"
@@ -230,16 +229,12 @@ void Server::Notify(const std::string& method, const json& params)
 
 void Server::Reply(const json& id, json result)
 {
-    if (IsWrittenJson(result)) {
-        std::string message = "{\"id\":" + id.dump(-1, ' ', false, json::error_handler_t::replace) + ",\"jsonrpc\":\"2.0\",\"result\":";
-        const json::binary_t& text = result.get_binary();
-        message.append(reinterpret_cast<const char*>(text.data()), text.size());
-        message += '}';
-        send_(message);
-        return;
-    }
-    json message = {{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}};
-    send_(message.dump(-1, ' ', false, json::error_handler_t::replace));
+    // An initializer list would copy the result, which may be a big unit's whole outline.
+    json::object_t message;
+    message.emplace("jsonrpc", "2.0");
+    message.emplace("id", id);
+    message.emplace("result", std::move(result));
+    send_(json(std::move(message)).dump(-1, ' ', false, json::error_handler_t::replace));
 }
 
 void Server::ReplyError(const json& id, int code, const std::string& text)
@@ -593,51 +588,34 @@ json Server::DocumentSymbol(const json& params)
 {
     std::shared_ptr<const ScannedUnit> unit = ScanRequested(params);
     FileEncoding encoding = unit->Source.Encoding;
-    // Thousands of symbols in a big unit: written as text at once rather than built as a tree.
-    std::string symbols = "[";
-    symbols.reserve(unit->Routines.Symbols.size() * 192);
-    auto number = [&](int64_t value) {
-        char digits[24];
-        symbols.append(digits, std::to_chars(digits, digits + sizeof digits, value).ptr);
+    // Thousands of symbols in a big unit: each value is put in its place at once, never copied, and
+    // plain ASCII names are not converted.
+    auto text = [&](std::string_view bytes) -> json { return IsAscii(bytes) ? std::string(bytes) : NameOf(bytes, encoding); };
+    auto position = [&](std::string_view line, int32_t number, size_t offset) {
+        json::object_t place;
+        place.emplace("line", number);
+        place.emplace("character", ColumnOf(line, number, offset, encoding));
+        return place;
     };
-    auto position = [&](std::string_view line, int32_t lineNumber, size_t offset) {
-        symbols += "{\"character\":";
-        number(ColumnOf(line, lineNumber, offset, encoding));
-        symbols += ",\"line\":";
-        number(lineNumber);
-        symbols += '}';
+    auto range = [&](std::string_view line, int32_t number, size_t start, size_t end) {
+        json::object_t span;
+        span.emplace("start", position(line, number, start));
+        span.emplace("end", position(line, number, end));
+        return span;
     };
-    auto range = [&](std::string_view line, int32_t lineNumber, size_t start, size_t end) {
-        symbols += "{\"end\":";
-        position(line, lineNumber, end);
-        symbols += ",\"start\":";
-        position(line, lineNumber, start);
-        symbols += '}';
-    };
-    auto text = [&](std::string_view bytes) {
-        if (IsAscii(bytes))
-            AppendJsonString(symbols, bytes);
-        else
-            AppendJsonString(symbols, NameOf(bytes, encoding));
-    };
+    json::array_t symbols;
+    symbols.reserve(unit->Routines.Symbols.size());
     for (const RoutineSymbol& symbol : unit->Routines.Symbols) {
         std::string_view line = unit->Lines[static_cast<size_t>(symbol.Line)];
-        if (symbols.size() > 1)
-            symbols += ',';
-        symbols += "{\"detail\":";
-        text(symbol.Detail);
-        symbols += ",\"kind\":";
-        number(static_cast<int>(symbol.Kind));
-        symbols += ",\"name\":";
-        text(symbol.Name.empty() ? " " : symbol.Name);
-        symbols += ",\"range\":";
-        range(line, symbol.Line, 0, line.size());
-        symbols += ",\"selectionRange\":";
-        range(line, symbol.Line, symbol.NameStart, symbol.NameEnd);
-        symbols += '}';
+        json::object_t item;
+        item.emplace("name", symbol.Name.empty() ? json(" ") : text(symbol.Name));
+        item.emplace("detail", text(symbol.Detail));
+        item.emplace("kind", static_cast<int>(symbol.Kind));
+        item.emplace("range", range(line, symbol.Line, 0, line.size()));
+        item.emplace("selectionRange", range(line, symbol.Line, symbol.NameStart, symbol.NameEnd));
+        symbols.emplace_back(std::move(item));
     }
-    symbols += ']';
-    return WrittenJson(symbols);
+    return symbols;
 }
 
 json Server::WorkspaceSymbol(const json& params)
