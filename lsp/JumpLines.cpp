@@ -24,10 +24,14 @@ bool IsTrailByte(unsigned char c)
     return (c >= 0x40 && c <= 0x7E) || (c >= 0x80 && c <= 0xFC);
 }
 
-// The entries looked for together. A position of a line is tested first against the entries'
-// first bytes (up to four) through bitmaps; only a position that passes is walked along the sorted
-// entries, narrowing their range byte by byte, so a line costs a few operations a byte whatever the
-// number of entries, and entries that share a long start (a class's methods) cost nothing extra.
+// The entries looked for together. The line is passed over in steps as long as the two bytes that
+// end a window of the shortest entry's length (up to eight) allow: when they stand nowhere in the
+// first bytes of any entry, no entry starts where the step passes (as in Wu and Manber's search).
+// A position reached is tested against the entries' first two bytes, then their first four (fewer
+// for shorter entries), through bitmaps; only a position that passes is walked along the sorted
+// entries, narrowing their range byte by byte, so a line costs a few operations a byte at most
+// whatever the number of entries, and entries that share a long start (a class's methods) cost
+// nothing extra.
 class EntryFinder {
 public:
     // patterns: sorted, without repeats, none empty.
@@ -35,6 +39,20 @@ public:
     {
         found_.assign(patterns.size(), -1);
         left_ = patterns.size();
+        window_ = MaxWindow;
+        for (std::string_view pattern : patterns)
+            window_ = std::min(window_, pattern.size());
+        if (window_ >= 2) {
+            // The step after a window whose last two bytes are a block: how far the block stands
+            // from a window's end in any entry's first window_ bytes, at the nearest.
+            steps_.assign(size_t{1} << 16, static_cast<uint8_t>(window_ - 1));
+            for (std::string_view pattern : patterns) {
+                for (size_t at = 0; at + 2 <= window_; ++at) {
+                    uint8_t& step = steps_[Block(reinterpret_cast<const unsigned char*>(pattern.data()) + at)];
+                    step = std::min(step, static_cast<uint8_t>(window_ - 2 - at));
+                }
+            }
+        }
         for (std::string_view pattern : patterns) {
             size_t length = std::min<size_t>(pattern.size(), PrefixLength);
             std::vector<uint64_t>& bits = bits_[length - 1];
@@ -44,29 +62,40 @@ public:
             }
             uint32_t hash = Hash(Key(pattern.data(), length));
             bits[hash / 64] |= uint64_t{1} << (hash % 64);
-            firstBytes_[static_cast<unsigned char>(pattern[0])] = true;
+            auto first = static_cast<unsigned char>(pattern[0]);
+            if (pattern.size() == 1) {
+                singles_[first] = true;
+                for (unsigned second = 0; second < 256; ++second)
+                    SetPair(first, second);
+            } else {
+                SetPair(first, static_cast<unsigned char>(pattern[1]));
+            }
         }
     }
 
     // Notes line number for every entry first seen in line.
     void Scan(std::string_view line, int32_t number)
     {
-        bool ascii = std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-        if (!ascii) {
-            starts_.assign(line.size(), true);
-            for (size_t i = 0; i + 1 < line.size(); ++i) {
-                if (platform::IsLeadByte(static_cast<unsigned char>(line[i])) && IsTrailByte(static_cast<unsigned char>(line[i + 1])))
-                    starts_[++i] = false;
+        const auto* bytes = reinterpret_cast<const unsigned char*>(line.data());
+        size_t size = line.size();
+        enum { Unknown, Ascii, Mixed } kind = Unknown;
+        for (size_t i = 0; i + window_ <= size && left_ > 0;) {
+            if (window_ >= 2) {
+                if (uint8_t step = steps_[Block(bytes + i + window_ - 2)]) {
+                    i += step;
+                    continue;
+                }
             }
-        }
-        const char* bytes = line.data();
-        for (size_t i = 0; i < line.size() && left_ > 0; ++i) {
-            if (!firstBytes_[static_cast<unsigned char>(bytes[i])] || !MayStartAt(line, i))
+            size_t at = i++;
+            bool may = at + 1 < size ? HasPair(bytes[at], bytes[at + 1]) : singles_[bytes[at]];
+            if (!may || !MayStartAt(line, at))
                 continue;
             // As the add-in's search: no match starts on a trail byte; none starting below 0x40 can.
-            if (!ascii && static_cast<unsigned char>(bytes[i]) >= 0x40 && !starts_[i])
+            if (kind == Unknown)
+                kind = NoteCharacterStarts(line) ? Ascii : Mixed;
+            if (kind == Mixed && bytes[at] >= 0x40 && !starts_[at])
                 continue;
-            Walk(line.substr(i), number);
+            Walk(line.substr(at), number);
         }
     }
 
@@ -76,6 +105,7 @@ public:
 private:
     static constexpr size_t PrefixLength = 4;
     static constexpr size_t HashBits = 16;
+    static constexpr size_t MaxWindow = 8;
 
     static uint32_t Key(const char* bytes, size_t length)
     {
@@ -87,6 +117,31 @@ private:
         return key;
     }
     static uint32_t Hash(uint32_t key) { return (key * 2654435761u) >> (32 - HashBits); }
+    static unsigned Block(const unsigned char* bytes) { return bytes[0] | bytes[1] << 8; }
+
+    // True for an ASCII line; else notes in starts_ where its characters start.
+    bool NoteCharacterStarts(std::string_view line)
+    {
+        if (std::all_of(line.begin(), line.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+            return true;
+        starts_.assign(line.size(), true);
+        for (size_t i = 0; i + 1 < line.size(); ++i) {
+            if (platform::IsLeadByte(static_cast<unsigned char>(line[i])) && IsTrailByte(static_cast<unsigned char>(line[i + 1])))
+                starts_[++i] = false;
+        }
+        return false;
+    }
+
+    void SetPair(unsigned first, unsigned second)
+    {
+        unsigned pair = first | second << 8;
+        pairs_[pair / 64] |= uint64_t{1} << (pair % 64);
+    }
+    bool HasPair(unsigned first, unsigned second) const
+    {
+        unsigned pair = first | second << 8;
+        return pairs_[pair / 64] >> (pair % 64) & 1;
+    }
 
     bool MayStartAt(std::string_view line, size_t at) const
     {
@@ -118,6 +173,12 @@ private:
                 return;
             auto c = static_cast<unsigned char>(text[depth]);
             auto byteAt = [depth](std::string_view pattern) { return static_cast<unsigned char>(pattern[depth]); };
+            // Sorted, the range shares this byte when its ends do (a class's methods share its name).
+            if (byteAt(patterns_[low]) == byteAt(patterns_[high - 1])) {
+                if (byteAt(patterns_[low]) != c)
+                    return;
+                continue;
+            }
             auto first = patterns_.begin() + static_cast<std::ptrdiff_t>(low);
             auto last = patterns_.begin() + static_cast<std::ptrdiff_t>(high);
             auto from = std::partition_point(first, last, [&](std::string_view p) { return byteAt(p) < c; });
@@ -130,7 +191,10 @@ private:
     const std::vector<std::string_view>& patterns_;
     std::array<std::vector<uint64_t>, PrefixLength> bits_;
     std::vector<size_t> lengths_;  // of the bitmaps in use
-    std::array<bool, 256> firstBytes_{};
+    std::array<uint64_t, 65536 / 64> pairs_{};  // the first two bytes of an entry
+    std::array<bool, 256> singles_{};           // entries of one byte
+    size_t window_ = 1;
+    std::vector<uint8_t> steps_;  // by block, when window_ >= 2
     std::vector<int32_t> found_;
     size_t left_ = 0;
     std::vector<bool> starts_;
@@ -141,6 +205,7 @@ private:
 std::vector<std::string_view> SplitBufferLines(std::string_view crLfText)
 {
     std::vector<std::string_view> lines;
+    lines.reserve(static_cast<size_t>(std::count(crLfText.begin(), crLfText.end(), '\n')) + 1);
     for (size_t start = 0;;) {
         size_t lf = crLfText.find('\n', start);
         std::string_view line = crLfText.substr(start, lf == std::string_view::npos ? std::string_view::npos : lf - start);

@@ -45,9 +45,8 @@ size_t NameLength(std::string_view entry, bool cp932)
     return entry.size();
 }
 
-Outline BuildOutline(std::string_view crLfText, const std::vector<std::string>& entries, bool cp932)
+Outline BuildOutline(const std::vector<std::string_view>& lines, const std::vector<std::string>& entries, bool cp932)
 {
-    std::vector<std::string_view> lines = SplitBufferLines(crLfText);
     int32_t implementation = ImplementationLineOf(lines);
     ReadableLines readable = CountReadableLines(lines);
     std::vector<int32_t> found = JumpLines(lines, implementation, readable.Count, entries);

@@ -29,9 +29,10 @@ struct Outline {
     int32_t LongLine = 0;
 };
 
-// entries: the routine list of the unit whose CR LF buffer text is crLfText, in source order; cp932:
-// the unit's bytes are code page 932 (else UTF-8), whose trail bytes can look like '(' or '{'.
-Outline BuildOutline(std::string_view crLfText, const std::vector<std::string>& entries, bool cp932);
+// entries: the routine list of the unit whose buffer lines (SplitBufferLines) are lines, in source
+// order; cp932: the unit's bytes are code page 932 (else UTF-8), whose trail bytes can look like
+// '(' or '{'.
+Outline BuildOutline(const std::vector<std::string_view>& lines, const std::vector<std::string>& entries, bool cp932);
 
 // The routine's name at the start of an entry: up to a parameter list, a result type, the ';' or a
 // blank; the whole entry when that leaves nothing.

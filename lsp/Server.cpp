@@ -5,6 +5,7 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <charconv>
 #include <cstdio>
 
 #include "CodeContext.h"
@@ -34,11 +35,6 @@ constexpr int RequestCancelled = -32800;
 
 enum class Severity { Error = 1, Warning = 2 };
 
-bool IsAscii(std::string_view text)
-{
-    return std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
-}
-
 bool ReadFileBytes(const std::string& path, std::string& bytes)
 {
     std::string reason;
@@ -59,20 +55,6 @@ bool ReadFileBytes(const std::string& path, std::string& bytes)
     close(fd);
     bytes.resize(got);
     return true;
-}
-
-// The line of a client's text that a position names, and the offset where it starts; the text's
-// end when the line is past it.
-size_t LineStartInText(std::string_view text, uint32_t line)
-{
-    size_t at = 0;
-    for (uint32_t i = 0; i < line; ++i) {
-        size_t lineBreak = text.find_first_of("\r\n", at);
-        if (lineBreak == std::string_view::npos)
-            return text.size();
-        at = lineBreak + (text[lineBreak] == '\r' && lineBreak + 1 < text.size() && text[lineBreak + 1] == '\n' ? 2 : 1);
-    }
-    return at;
 }
 
 std::string_view LineInText(std::string_view text, size_t start)
@@ -247,8 +229,12 @@ void Server::Notify(const std::string& method, const json& params)
 
 void Server::Reply(const json& id, json result)
 {
-    json message = {{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}};
-    send_(message.dump(-1, ' ', false, json::error_handler_t::replace));
+    // An initializer list would copy the result, which may be a big unit's whole outline.
+    json::object_t message;
+    message.emplace("jsonrpc", "2.0");
+    message.emplace("id", id);
+    message.emplace("result", std::move(result));
+    send_(json(std::move(message)).dump(-1, ' ', false, json::error_handler_t::replace));
 }
 
 void Server::ReplyError(const json& id, int code, const std::string& text)
@@ -360,11 +346,12 @@ void Server::DidOpen(const json& params)
     if (path.empty())
         return;
     Document document;
-    document.Text = item.at("text").get<std::string>();
     document.Version = item.value("version", 0);
     std::string bytes;
+    FileEncoding encoding;
     if (ReadFileBytes(path, bytes))
-        document.Encoding = DetectEncoding(bytes);
+        encoding = DetectEncoding(bytes);
+    document.Content = DocumentText(item.at("text").get<std::string>(), encoding);
     auto [it, added] = documents_.insert_or_assign(path, std::move(document));
     SyncToHost(path, it->second);
     changed_.insert(path);
@@ -383,7 +370,7 @@ void Server::DidChange(const json& params)
     for (const json& change : params.at("contentChanges")) {
         std::string text = change.at("text").get<std::string>();
         if (!change.contains("range")) {
-            document.Text = std::move(text);
+            document.Content.ReplaceAll(std::move(text));
             continue;
         }
         // Positions past a line's end or the text's end mean the end; a range given backwards
@@ -392,13 +379,11 @@ void Server::DidChange(const json& params)
         const char* ends[] = {"start", "end"};
         for (int i = 0; i < 2; ++i) {
             const json& position = change["range"].at(ends[i]);
-            size_t start = LineStartInText(document.Text, UnsignedOf(position.at("line")));
-            std::string_view line = LineInText(document.Text, start);
-            offsets[i] = start + OffsetOfColumn(line, UnsignedOf(position.at("character")), Encoding::Utf8, columns_);
+            offsets[i] = document.Content.OffsetOf(UnsignedOf(position.at("line")), UnsignedOf(position.at("character")), columns_);
         }
         if (offsets[0] > offsets[1])
             std::swap(offsets[0], offsets[1]);
-        document.Text.replace(offsets[0], offsets[1] - offsets[0], text);
+        document.Content.Replace(offsets[0], offsets[1], text);
     }
     document.Version = item.value("version", document.Version);
     SyncToHost(path, document);
@@ -449,7 +434,7 @@ void Server::DidChangeWatchedFiles(const json& params)
 void Server::SyncToHost(const std::string& path, Document& document)
 {
     document.Scanned = nullptr;
-    std::string bytes = EncodeForFile(document.Text, document.Encoding, document.Lost);
+    const std::string& bytes = document.Content.Bytes();
     if (!host_.IsFileOpen(path) && !host_.OpenFile(path))
         host_.CreateModule(path, bytes.empty() ? std::string("\r\n") : bytes, 0);
     host_.SetText(path, bytes);
@@ -476,7 +461,7 @@ bool Server::LoadUnit(const std::string& path, UnitText& unit)
     auto document = documents_.find(path);
     if (document != documents_.end()) {
         unit.Text = host_.Text(path);
-        unit.Encoding = document->second.Encoding;
+        unit.Encoding = document->second.Content.Encoding();
         return true;
     }
     std::string bytes;
@@ -499,12 +484,23 @@ std::shared_ptr<const Server::ScannedUnit> Server::ScanUnit(const std::string& p
         return nullptr;
     }
     auto unit = std::make_shared<ScannedUnit>();
-    unit->Source.Encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
-    unit->Routines = BuildOutline(scan.Text, scan.Entries, unit->Source.Encoding.Kind == Encoding::Cp932);
+    unit->Path = path;
+    unit->Source.Encoding = document != documents_.end() ? document->second.Content.Encoding() : DetectEncoding(scan.Text);
     unit->Source.Text = std::move(scan.Text);
+    unit->Lines = SplitBufferLines(unit->Source.Text);
+    unit->Routines = BuildOutline(unit->Lines, scan.Entries, unit->Source.Encoding.Kind == Encoding::Cp932);
     unit->Notices = std::move(scan.Notices);
     if (document != documents_.end())
         document->second.Scanned = unit;
+    return unit;
+}
+
+std::shared_ptr<const Server::ScannedUnit> Server::ScanRequested(const json& params)
+{
+    std::string path = KnownPath(params.at("textDocument"));
+    std::shared_ptr<const ScannedUnit> unit = ScanUnit(path);
+    if (!unit)
+        throw ParamsError(path + ": the unit cannot be read");
     return unit;
 }
 
@@ -520,9 +516,9 @@ IndexedUnit Server::ScanForIndex(const std::string& path)
     FileEncoding encoding;
     if (!std::all_of(scan.Entries.begin(), scan.Entries.end(), [](const std::string& entry) { return IsAscii(entry); })) {
         auto document = documents_.find(path);
-        encoding = document != documents_.end() ? document->second.Encoding : DetectEncoding(scan.Text);
+        encoding = document != documents_.end() ? document->second.Content.Encoding() : DetectEncoding(scan.Text);
     }
-    Outline outline = BuildOutline(scan.Text, scan.Entries, encoding.Kind == Encoding::Cp932);
+    Outline outline = BuildOutline(SplitBufferLines(scan.Text), scan.Entries, encoding.Kind == Encoding::Cp932);
     indexed.Routines.reserve(outline.Symbols.size());
     for (RoutineSymbol& symbol : outline.Symbols) {
         if (!symbol.Name.empty())
@@ -558,12 +554,16 @@ std::string Server::NameOf(std::string_view bytes, FileEncoding encoding) const
     return IsAscii(bytes) ? std::string(bytes) : DecodeFromFile(bytes, encoding.Kind);
 }
 
-json Server::PositionOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const
+uint32_t Server::ColumnOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const
 {
     std::string_view shown = WithoutBom(line, number, encoding);
     size_t skipped = line.size() - shown.size();
-    offset = offset > skipped ? offset - skipped : 0;
-    return {{"line", number}, {"character", ColumnOfOffset(shown, offset, encoding.Kind, columns_)}};
+    return ColumnOfOffset(shown, offset > skipped ? offset - skipped : 0, encoding.Kind, columns_);
+}
+
+json Server::PositionOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const
+{
+    return {{"line", number}, {"character", ColumnOf(line, number, offset, encoding)}};
 }
 
 json Server::RangeOf(std::string_view line, int32_t number, size_t start, size_t end, FileEncoding encoding) const
@@ -586,23 +586,34 @@ bool Server::OffsetOf(const std::vector<std::string_view>& lines, const json& po
 
 json Server::DocumentSymbol(const json& params)
 {
-    std::string path = KnownPath(params.at("textDocument"));
-    std::shared_ptr<const ScannedUnit> unit = ScanUnit(path);
-    if (!unit)
-        throw ParamsError(path + ": the unit cannot be read");
-    std::vector<std::string_view> lines = SplitBufferLines(unit->Source.Text);
+    std::shared_ptr<const ScannedUnit> unit = ScanRequested(params);
     FileEncoding encoding = unit->Source.Encoding;
-    json symbols = json::array();
+    // Thousands of symbols in a big unit: each value is put in its place at once, never copied, and
+    // plain ASCII names are not converted.
+    auto text = [&](std::string_view bytes) -> json { return IsAscii(bytes) ? std::string(bytes) : NameOf(bytes, encoding); };
+    auto position = [&](std::string_view line, int32_t number, size_t offset) {
+        json::object_t place;
+        place.emplace("line", number);
+        place.emplace("character", ColumnOf(line, number, offset, encoding));
+        return place;
+    };
+    auto range = [&](std::string_view line, int32_t number, size_t start, size_t end) {
+        json::object_t span;
+        span.emplace("start", position(line, number, start));
+        span.emplace("end", position(line, number, end));
+        return span;
+    };
+    json::array_t symbols;
+    symbols.reserve(unit->Routines.Symbols.size());
     for (const RoutineSymbol& symbol : unit->Routines.Symbols) {
-        std::string_view line = lines[static_cast<size_t>(symbol.Line)];
-        std::string name = NameOf(symbol.Name, encoding);
-        symbols.push_back({
-            {"name", name.empty() ? " " : name},
-            {"detail", NameOf(symbol.Detail, encoding)},
-            {"kind", static_cast<int>(symbol.Kind)},
-            {"range", RangeOf(line, symbol.Line, 0, line.size(), encoding)},
-            {"selectionRange", RangeOf(line, symbol.Line, symbol.NameStart, symbol.NameEnd, encoding)},
-        });
+        std::string_view line = unit->Lines[static_cast<size_t>(symbol.Line)];
+        json::object_t item;
+        item.emplace("name", symbol.Name.empty() ? json(" ") : text(symbol.Name));
+        item.emplace("detail", text(symbol.Detail));
+        item.emplace("kind", static_cast<int>(symbol.Kind));
+        item.emplace("range", range(line, symbol.Line, 0, line.size()));
+        item.emplace("selectionRange", range(line, symbol.Line, symbol.NameStart, symbol.NameEnd));
+        symbols.emplace_back(std::move(item));
     }
     return symbols;
 }
@@ -706,10 +717,9 @@ json Server::Definition(const json& params)
     std::shared_ptr<const ScannedUnit> scanned = ScanUnit(path);
     if (!scanned)
         return nullptr;
-    std::vector<std::string_view> outlineLines = SplitBufferLines(scanned->Source.Text);
     json locations = json::array();
     auto add = [&](const RoutineSymbol& symbol) {
-        std::string_view header = outlineLines[static_cast<size_t>(symbol.Line)];
+        std::string_view header = scanned->Lines[static_cast<size_t>(symbol.Line)];
         locations.push_back(Location(path, RangeOf(header, symbol.Line, symbol.NameStart, symbol.NameEnd, scanned->Source.Encoding)));
     };
     const std::vector<RoutineSymbol>& routines = scanned->Routines.Symbols;
@@ -778,7 +788,7 @@ json Server::References(const json& params)
         if (document != documents_.end()) {
             text.Text = host_.Text(file);
             content = text.Text;
-            encoding = document->second.Encoding;
+            encoding = document->second.Content.Encoding();
         } else {
             if (!ReadFileBytes(file, bytes))
                 continue;
@@ -811,7 +821,7 @@ void Server::PublishDiagnostics(const std::string& path)
     if (!unit)
         return;
     std::string_view text = unit->Source.Text;
-    std::vector<std::string_view> lines = SplitBufferLines(text);
+    const std::vector<std::string_view>& lines = unit->Lines;
     FileEncoding encoding = unit->Source.Encoding;
     auto wholeLine = [&](size_t line) {
         return RangeOf(lines[line], static_cast<int32_t>(line), 0, lines[line].size(), encoding);
@@ -851,13 +861,12 @@ void Server::PublishDiagnostics(const std::string& path)
             }
         }
     }
-    const Document& client = document->second;
-    if (client.Lost != std::string::npos) {
-        size_t start = client.Text.rfind('\n', client.Lost);
-        start = start == std::string::npos ? 0 : start + 1;
-        uint32_t line = static_cast<uint32_t>(std::count(client.Text.begin(), client.Text.begin() + static_cast<std::ptrdiff_t>(start), '\n'));
-        std::string_view lineText = LineInText(client.Text, start);
-        uint32_t column = ColumnOfOffset(lineText, client.Lost - start, Encoding::Utf8, columns_);
+    const DocumentText& client = document->second.Content;
+    if (client.Lost() != std::string::npos) {
+        uint32_t line = client.LineOf(client.Lost());
+        size_t start = client.LineStart(line);
+        std::string_view lineText = LineInText(client.Text(), start);
+        uint32_t column = ColumnOfOffset(lineText, client.Lost() - start, Encoding::Utf8, columns_);
         json at = {{"line", line}, {"character", column}};
         json after = {{"line", line}, {"character", column + 1}};
         diagnostics.push_back({{"range", {{"start", at}, {"end", after}}},
@@ -867,7 +876,7 @@ void Server::PublishDiagnostics(const std::string& path)
                                            "routine list sees '?' in its place, and saving the file would lose it"}});
     }
     json published = {{"uri", UriOfPath(path)}, {"diagnostics", std::move(diagnostics)}};
-    published["version"] = client.Version;
+    published["version"] = document->second.Version;
     SendNotification("textDocument/publishDiagnostics", std::move(published));
 }
 

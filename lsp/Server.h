@@ -10,6 +10,7 @@
 #include <string>
 #include <unordered_map>
 
+#include "DocumentText.h"
 #include "ServerDesktop.h"
 #include "TextEncoding.h"
 #include "UnitScanner.h"
@@ -60,15 +61,15 @@ private:
     };
     // A unit's routine list with the text its lines are lines of.
     struct ScannedUnit {
+        std::string Path;
         Outline Routines;
         UnitText Source;
+        std::vector<std::string_view> Lines;  // of Source.Text
         std::vector<std::string> Notices;
     };
     struct Document {
-        std::string Text;  // as the client has it, UTF-8
-        FileEncoding Encoding;
+        DocumentText Content;
         int64_t Version = 0;
-        size_t Lost = std::string::npos;  // offset in Text of the first character the file cannot hold
         std::shared_ptr<const ScannedUnit> Scanned;  // of this version, once asked for
     };
     using Handler = json (Server::*)(const json& params);
@@ -123,6 +124,8 @@ private:
     // A unit's routine list with its lines, scanned from its buffer when it is open (once for each
     // version of an open document); null when the unit cannot be read.
     std::shared_ptr<const ScannedUnit> ScanUnit(const std::string& path);
+    // ScanUnit of the document a request names; the request fails when the unit cannot be read.
+    std::shared_ptr<const ScannedUnit> ScanRequested(const json& params);
     IndexedUnit ScanForIndex(const std::string& path);
     // The index with every change since it was built taken in.
     void RefreshIndex();
@@ -131,6 +134,7 @@ private:
 
     // Positions in the client's columns of byte offsets into line number of a unit.
     json PositionOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const;
+    uint32_t ColumnOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const;
     json RangeOf(std::string_view line, int32_t number, size_t start, size_t end, FileEncoding encoding) const;
     // The line and byte offset of a position; false when the line is past the end.
     bool OffsetOf(const std::vector<std::string_view>& lines, const json& position, FileEncoding encoding,

@@ -35,11 +35,9 @@ json Markdown(std::string text)
 
 json Server::Hover(const json& params)
 {
-    std::string path = KnownPath(params.at("textDocument"));
-    std::shared_ptr<const ScannedUnit> unit = ScanUnit(path);
-    if (!unit)
-        throw ParamsError(path + ": the unit cannot be read");
-    std::vector<std::string_view> lines = SplitBufferLines(unit->Source.Text);
+    std::shared_ptr<const ScannedUnit> unit = ScanRequested(params);
+    const std::string& path = unit->Path;
+    const std::vector<std::string_view>& lines = unit->Lines;
     FileEncoding encoding = unit->Source.Encoding;
     int32_t lineNumber;
     size_t offset;

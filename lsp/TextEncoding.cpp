@@ -79,6 +79,11 @@ Character NextCharacter(std::string_view line, size_t at, Encoding encoding, Col
 
 }  // namespace
 
+bool IsAscii(std::string_view bytes)
+{
+    return std::all_of(bytes.begin(), bytes.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+}
+
 bool IsValidUtf8(std::string_view bytes)
 {
     for (size_t at = 0; at < bytes.size();) {
@@ -111,14 +116,23 @@ FileEncoding DetectEncoding(std::string_view bytes)
 std::string EncodeForFile(std::string_view text, FileEncoding encoding, size_t& lost)
 {
     lost = std::string_view::npos;
-    if (text.starts_with(Utf8Bom))
-        text.remove_prefix(Utf8Bom.size());
+    size_t bom = text.starts_with(Utf8Bom) ? Utf8Bom.size() : 0;
+    text.remove_prefix(bom);
     if (encoding.Kind == Encoding::Utf8) {
         std::string bytes(encoding.Bom ? Utf8Bom : "");
         return bytes.append(text);
     }
+    std::string bytes = EncodeCp932(text, lost);
+    if (lost != std::string_view::npos)
+        lost += bom;
+    return bytes;
+}
+
+std::string EncodeCp932(std::string_view text, size_t& lost)
+{
+    lost = std::string_view::npos;
     // ASCII is written alike in both, and most of a unit is ASCII.
-    if (std::all_of(text.begin(), text.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; }))
+    if (IsAscii(text))
         return std::string(text);
     std::string bytes = platform::Utf8ToCp932(text);
     if (platform::Cp932ToUtf8(bytes) != text) {
@@ -158,6 +172,10 @@ std::string DecodeFromFile(std::string_view bytes, Encoding encoding)
 
 uint32_t ColumnOfOffset(std::string_view line, size_t offset, Encoding encoding, ColumnUnit unit)
 {
+    std::string_view before = line.substr(0, offset);
+    // An ASCII prefix, as most are, is its bytes in either unit.
+    if (IsAscii(before))
+        return static_cast<uint32_t>(before.size());
     uint32_t column = 0;
     for (size_t at = 0; at < line.size();) {
         Character character = NextCharacter(line, at, encoding, unit);

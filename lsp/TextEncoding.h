@@ -20,12 +20,15 @@ struct FileEncoding {
 
 inline constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
 
+bool IsAscii(std::string_view bytes);
 bool IsValidUtf8(std::string_view bytes);
 FileEncoding DetectEncoding(std::string_view bytes);
 
 // The file's bytes of the client's text. When a character has no form in the file's encoding it
 // becomes '?' and lost receives its offset in text (the first one); else lost is npos.
 std::string EncodeForFile(std::string_view text, FileEncoding encoding, size_t& lost);
+// The code page 932 bytes of a piece of the client's text, byte order mark and all; lost as above.
+std::string EncodeCp932(std::string_view text, size_t& lost);
 // The client's text of bytes in that encoding (no byte order mark expected); bytes valid in neither
 // encoding become U+FFFD.
 std::string DecodeFromFile(std::string_view bytes, Encoding encoding);

@@ -143,6 +143,103 @@ TEST_P(JapaneseUnitTest, EditsOfTheOpenDocumentReachTheOutlineAndLostCharactersA
     EXPECT_EQ(client.Finish(), 0);
 }
 
+// The line and column of a byte offset of UTF-8 text, counted here on their own: CR LF, LF and CR
+// end lines; columns in UTF-16 code units or UTF-8 bytes.
+json PositionAt(const std::string& text, size_t offset, bool utf8Columns)
+{
+    int line = 0;
+    size_t lineStart = 0;
+    for (size_t i = 0; i < offset; ++i) {
+        if (text[i] == '\n' || (text[i] == '\r' && (i + 1 == text.size() || text[i + 1] != '\n'))) {
+            ++line;
+            lineStart = i + 1;
+        }
+    }
+    int column = 0;
+    for (size_t i = lineStart; i < offset;) {
+        auto c = static_cast<unsigned char>(text[i]);
+        int bytes = c < 0x80 ? 1 : c < 0xE0 ? 2 : c < 0xF0 ? 3 : 4;
+        column += utf8Columns ? bytes : bytes == 4 ? 2 : 1;
+        i += static_cast<size_t>(bytes);
+    }
+    return {{"line", line}, {"character", column}};
+}
+
+TEST_P(JapaneseUnitTest, EditsAcrossLineBreaksAndCharactersGiveWhatTheWholeTextGives)
+{
+    bool cp932 = std::string(GetParam().File) == "Japanese.pas";
+    std::string text = TempFolder::Read(samples / "Nihongo.pas");
+    if (cp932)
+        text.replace(text.find("Nihongo"), 7, "Japanese");
+    client.Open(folder / GetParam().File, text);
+    client.WaitFor("textDocument/publishDiagnostics");
+
+    // Each change is sent with the positions of the text as the changes before it left it, and made
+    // here too; several in one message are taken in their order.
+    int version = 1;
+    struct Change {
+        size_t From;
+        size_t To;
+        std::string Text;
+    };
+    auto change = [&](std::vector<Change> changes, bool backwards = false) {
+        json sent = json::array();
+        for (const Change& each : changes) {
+            json start = PositionAt(text, each.From, GetParam().Utf8Columns);
+            json end = PositionAt(text, each.To, GetParam().Utf8Columns);
+            if (backwards)
+                std::swap(start, end);
+            sent.push_back({{"range", {{"start", start}, {"end", end}}}, {"text", each.Text}});
+            text.replace(each.From, each.To - each.From, each.Text);
+        }
+        client.Notify("textDocument/didChange", {{"textDocument", {{"uri", uri}, {"version", ++version}}},
+                                                 {"contentChanges", sent}});
+        return client.WaitFor("textDocument/publishDiagnostics")["diagnostics"];
+    };
+    auto after = [&](const std::string& found) { return text.find(found) + found.size(); };
+    bool utf8 = GetParam().Utf8Columns;
+
+    // A Japanese line split, and two lines joined.
+    change({{after("{ 日本語"), after("{ 日本語"), "\r\n"}, {after("interface"), after("interface") + 1, ""}});
+    // A CR before an LF makes one line break of the two; a lone CR ends a line, an LF after it joins it.
+    change({{text.find('\n'), text.find('\n'), "\r"}, {after("Shapes;"), after("Shapes;"), " { 合計 \r の }"}});
+    change({{after("合計 \r"), after("合計 \r"), "\n"}});
+    // A new routine of several lines, and a range over three lines replaced by Japanese text.
+    change({{text.find("function Total: Integer; //"), text.find("function Total: Integer; //"),
+             "procedure 新規(値: 整数);\nbegin\nend;\n\n"},
+            {after("{ 画面"), after("WriteLn('"), "へ }\n  { 途中の行 }\nbegin\n  WriteLn('新しい"}});
+    // A range given backwards.
+    change({{text.find("{ 途中の行 }"), after("{ 途中の行 }"), "{ 行 }"}}, true);
+
+    // Characters the code page cannot hold: the first one is reported, and when it goes the next.
+    json first = change({{after("名目"), after("名目"), "😀"}});
+    json firstAt = PositionAt(text, text.find("😀"), utf8);
+    json second = change({{after("// 合計"), after("// 合計"), "🎉"}});
+    json lost = change({{text.find("😀"), after("😀"), ""}});
+    if (cp932) {
+        ASSERT_EQ(first.size(), 1u);
+        ASSERT_EQ(second.size(), 1u);
+        ASSERT_EQ(lost.size(), 1u);
+        EXPECT_EQ(first[0]["range"]["start"], firstAt);
+        EXPECT_EQ(second[0]["range"]["start"], firstAt);
+        EXPECT_EQ(lost[0]["range"]["start"], PositionAt(text, text.find("🎉"), utf8));
+    } else {
+        EXPECT_TRUE(first.empty() && second.empty() && lost.empty());
+    }
+    json edited = client.Request("textDocument/documentSymbol", {{"textDocument", {{"uri", uri}}}})["result"];
+    ASSERT_EQ(edited.size(), 3u);
+    EXPECT_EQ(edited[1]["name"], "新規");
+    EXPECT_EQ(edited[1]["selectionRange"]["start"], PositionAt(text, text.find("新規"), utf8));
+
+    // The same text opened whole.
+    client.Notify("textDocument/didClose", {{"textDocument", {{"uri", uri}}}});
+    client.WaitFor("textDocument/publishDiagnostics");
+    client.Open(folder / GetParam().File, text);
+    EXPECT_EQ(client.WaitFor("textDocument/publishDiagnostics")["diagnostics"], lost);
+    EXPECT_EQ(client.Request("textDocument/documentSymbol", {{"textDocument", {{"uri", uri}}}})["result"], edited);
+    EXPECT_EQ(client.Finish(), 0);
+}
+
 INSTANTIATE_TEST_SUITE_P(CodePagesAndColumns, JapaneseUnitTest,
                          ::testing::Values(Case{"Japanese.pas", false}, Case{"Japanese.pas", true},
                                            Case{"Nihongo.pas", false}, Case{"Nihongo.pas", true}));
