@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 
 #include "LspClient.h"
@@ -98,6 +99,13 @@ TEST_F(CodeActionTest, SwapAssignmentsInsertsWhatTheSwapCommandInsertsBelowTheSe
     // A selection ending inside its last line takes that line; asked again, the same edit: the
     // server's buffer was put back, and the file was not written.
     EXPECT_EQ(Actions("Swap.pas", At(8, 2), At(14, 5)), actions);
+    json uses = client.Request("textDocument/references", {{"textDocument", {{"uri", LspClient::Uri(workspace + "/Swap.pas")}}},
+                                                           {"position", At(8, 3)},
+                                                           {"context", {{"includeDeclaration", true}}}});
+    EXPECT_EQ(std::count_if(uses["result"].begin(), uses["result"].end(),
+                            [&](const json& use) { return use["uri"] == LspClient::Uri(workspace + "/Swap.pas"); }),
+              1)
+        << uses.dump();
     EXPECT_EQ(TempFolder::Read(workspace + "/Swap.pas"), TempFolder::Read(fs::path(QUORLIN_SOURCE_DIR) / "tests/data/cli-inputs/Swap/Swap.pas"));
 
     // No selection, one without an assignment, or one whose kind was not asked for: no swap.
