@@ -57,22 +57,21 @@ json Action(const std::string& title, std::string_view kind, json edit)
 json Server::CodeAction(const json& params)
 {
     std::string path = KnownPath(params.at("textDocument"));
-    const json& range = params.at("range");
-    uint32_t first = LineOf(range.at("start"));
-    uint32_t last = LineOf(range.at("end"));
-    if (last < first)
-        std::swap(first, last);
+    const json& start = params.at("range").at("start");
+    const json& end = params.at("range").at("end");
+    uint32_t first = LineOf(start);
+    uint32_t last = LineOf(end);
     UnitText unit;
     if (!LoadUnit(path, unit))
         throw ParamsError(path + ": the unit cannot be read");
     std::vector<std::string_view> lines = SplitBufferLines(unit.Text);
     json actions = json::array();
 
-    bool selection = range.at("start") != range.at("end");
-    if (last > first && range["end"].value("character", 1) == 0 && range["end"]["line"] != range["start"]["line"])
+    bool selection = start != end && first <= last;
+    if (last > first && end.at("character") == 0)
         --last;
     bool assignments = false;
-    for (uint32_t line = first; line <= last && line < lines.size() && !assignments; ++line)
+    for (uint32_t line = first; selection && line <= last && line < lines.size() && !assignments; ++line)
         assignments = lines[line].find(Separator) != std::string_view::npos;
     // The copy goes in front of the line after the selection, which has to exist.
     if (selection && assignments && last + 1 < lines.size() && Wanted(params, SwapKind)) {
@@ -86,10 +85,9 @@ json Server::CodeAction(const json& params)
         actions.push_back(Action("Swap assignments", SwapKind, InsertionEdit(path, last + 1, swapped)));
     }
 
-    uint32_t cursor = LineOf(range.at("start"));
-    if (cursor == 0 || cursor >= lines.size() || !Wanted(params, InsertKind))
+    if (first == 0 || first >= lines.size() || !Wanted(params, InsertKind))
         return actions;
-    NameAtPosition at = NameAt({{"textDocument", params["textDocument"]}, {"position", range["start"]}});
+    NameAtPosition at = NameAt({{"textDocument", params["textDocument"]}, {"position", start}});
     // The designer's forms are those of units open in the host.
     std::shared_ptr<refhost::FormDesigner> designer =
         at.Word.empty() || !host_.IsFileOpen(path) ? nullptr : host_.Designer(path);
@@ -101,7 +99,7 @@ json Server::CodeAction(const json& params)
         std::vector<std::string> routines = DataAccessLines(path, name, grid);
         std::string title = "Insert data-access routines for " + platform::Cp932ToUtf8(name)
             + (grid ? " as a control grid" : "");
-        actions.push_back(Action(title, InsertKind, LinesInserted(path, cursor, routines)));
+        actions.push_back(Action(title, InsertKind, LinesInserted(path, first, routines)));
     }
     return actions;
 }
