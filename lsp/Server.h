@@ -143,9 +143,9 @@ private:
     tk::Memo& ToolMemo();
     // Clicks a menu item of the tool window; a message the add-in shows makes it RequestFailed.
     void ClickToolMenu(const std::string& item);
-    // Runs a menu command that inserts into the unit's buffer with the cursor on line, after
-    // prepare has set up the rest, and answers what it inserted in the client's text; the buffer
-    // is put back as it was.
+    // Runs a menu command that inserts into the unit's buffer with the cursor on line (not the
+    // first), after prepare has set up the rest, and answers what it inserted in the client's text;
+    // the buffer is put back as it was.
     std::string InsertedBy(const std::string& path, uint32_t line, const std::string& menuItem,
                            const std::function<void()>& prepare);
     // The lines a menu command appends to the memo, in the client's text; the memo is emptied.

@@ -69,8 +69,7 @@ void Server::ClickToolMenu(const std::string& item)
 std::string Server::InsertedBy(const std::string& path, uint32_t line, const std::string& menuItem,
                                const std::function<void()>& prepare)
 {
-    if (line == 0)
-        throw RequestFailed("nothing can go in front of the first line");
+    tk::Memo& memo = ToolMemo();
     bool wasOpen = host_.IsFileOpen(path);
     std::string reason;
     if (!wasOpen && !host_.OpenFile(path, reason))
@@ -78,7 +77,7 @@ std::string Server::InsertedBy(const std::string& path, uint32_t line, const std
     std::string before = host_.Text(path);
     AtScopeEnd restore([&] {
         desktop_.ClearAnswers();
-        ToolMemo().Lines().Clear();
+        memo.Lines().Clear();
         if (!wasOpen)
             host_.CloseFile(path);
         else if (host_.Text(path) != before)
