@@ -210,22 +210,41 @@ local function run()
   expect(reset[1] and ends_with(reset[1].file, '/MainForm.pas') and reset[1].lnum == 69,
     'workspace symbol ResetTotal in the unsaved buffer: ' .. vim.inspect(reset[1]))
 
-  -- A code action picked from the list: Edit1's data-access routines, as the command prints them,
-  -- in front of the cursor's line (the Japanese comments through code page 932 and back).
+  -- Code actions picked from the list, each inserting what its command makes of the unit: the
+  -- swap on two selected lines through the set-up's visual-mode key, below them; Edit1's
+  -- data-access routines (Japanese comments through code page 932 and back) in front of the
+  -- cursor's line.
+  local select = vim.ui.select
+  local offered
+  local function choose(title)
+    offered = {}
+    vim.ui.select = function(items, options, on_choice)
+      local chosen
+      for _, item in ipairs(items) do
+        table.insert(offered, (options.format_item(item)))
+        if offered[#offered] == title then
+          chosen = item
+        end
+      end
+      on_choice(chosen)
+    end
+  end
+  local swapped = vim.fn.systemlist({ 'quorlin', 'swap', path, '--block', '50-51', '--cursor', '52', '--dry-run' })
+  expect(vim.v.shell_error == 0, 'quorlin swap: ' .. vim.inspect(swapped))
+  swapped = vim.tbl_map(function(line)
+    return (line:gsub('\r$', ''))
+  end, { swapped[52], swapped[53] })
+  choose('Swap assignments')
+  vim.api.nvim_win_set_cursor(0, { 50, 0 })
+  vim.api.nvim_feedkeys('Vj\\a', 'x', false)
+  wait_for('swapped assignments below line 51', function()
+    return vim.deep_equal(vim.api.nvim_buf_get_lines(main, 51, 53, true), swapped)
+  end)
+  expect(vim.deep_equal(offered, { 'Swap assignments' }), 'code actions on two lines: ' .. vim.inspect(offered))
+
   local printed = vim.fn.systemlist({ 'quorlin', 'db-access', path, '--select', 'Edit1' })
   expect(vim.v.shell_error == 0 and #printed > 10, 'quorlin db-access: ' .. vim.inspect(printed))
-  local offered = {}
-  local select = vim.ui.select
-  vim.ui.select = function(items, options, on_choice)
-    local chosen
-    for _, item in ipairs(items) do
-      table.insert(offered, (options.format_item(item)))
-      if offered[#offered] == 'Insert data-access routines for Edit1' then
-        chosen = item
-      end
-    end
-    on_choice(chosen)
-  end
+  choose('Insert data-access routines for Edit1')
   place(50, 'Edit1')
   vim.lsp.buf.code_action()
   wait_for('data-access routines in front of line 50', function()
