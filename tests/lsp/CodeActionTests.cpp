@@ -213,6 +213,12 @@ TEST_F(CodeActionTest, GeneratorCommandsSendAndAnswerTheEditOfTheirCommandsText)
         EXPECT_EQ(Applied(text, answer["result"], "MainForm.pas"), Second("MainForm.pas")) << selected;
     }
     EXPECT_EQ(client.Notifications("workspace/applyEdit").size(), 2u);
+
+    // A UTF-8 snippet goes into the code page 932 unit as the same characters, not as its bytes.
+    folder.Write("Sample/Utf8.txt", "// 合計を表示する\n");
+    answer = Command("quorlin.insertSnippet",
+                     {{"uri", LspClient::Uri(workspace + "/MainForm.pas")}, {"position", At(51, 0)}, {"file", "Utf8.txt"}});
+    EXPECT_EQ(answer["result"]["changes"][LspClient::Uri(workspace + "/MainForm.pas")][0]["newText"], "// 合計を表示する\r\n");
     EXPECT_EQ(client.Finish(), 0);
 }
 
