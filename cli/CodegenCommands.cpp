@@ -4,6 +4,7 @@
 #include <stdexcept>
 
 #include "Commands.h"
+#include "GeneratorWindows.h"
 #include "platform/FilePath.h"
 #include "toolkit/Form.h"
 
@@ -63,24 +64,17 @@ int Commands::Methods()
 
 void Commands::AnswerGeneratorWindow(const std::function<void(tk::Form&)>& fill)
 {
-    desktop_.SetOpenAnswer(options_.Operands[0]);
-    desktop_.SetModalAnswer([this, fill](tk::Form& window) {
-        Find<tk::Button>(window, "OpenButton").Click();
-        if (options_.Cmd == Command::Methods) {
-            Find<tk::ComboBox>(window, "ClassNameList").TypeText(Given(options_.ClassName));
-        } else {
-            Find<tk::ComboBox>(window, "ClassName").TypeText(Given(options_.ClassName));
-            Find<tk::ComboBox>(window, "InheritFrom").TypeText(Given(options_.BaseName));
-            if (!options_.Comments.empty()) {
-                Find<tk::CheckBox>(window, "ComentCheck").SetChecked(true);
-                Find<tk::ComboBox>(window, "ComentCombo").ChooseItem(std::stoi(options_.Comments));
-            }
-        }
-        if (fill)
-            fill(window);
-        Find<tk::Button>(window, "InsertToUnitButton").Click();
-        return window.ModalResult() == tk::mrNone ? tk::mrCancel : window.ModalResult();
-    });
+    if (options_.Cmd == Command::Methods) {
+        AnswerMethodWindow(desktop_, options_.Operands[0], Given(options_.ClassName));
+        return;
+    }
+    ClassWindowInput input;
+    input.Table = options_.Operands[0];
+    input.ClassName = Given(options_.ClassName);
+    input.BaseName = Given(options_.BaseName);
+    if (!options_.Comments.empty())
+        input.CommentStyle = std::stoi(options_.Comments);
+    AnswerClassWindow(desktop_, input, fill);
 }
 
 }  // namespace cli

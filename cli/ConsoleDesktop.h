@@ -23,6 +23,13 @@ public:
     // What the next modal window is answered with: answer fills it in and gives its result; used
     // once. Without one a modal window is cancelled.
     void SetModalAnswer(std::function<int(tk::Form&)> answer) { modalAnswer_ = std::move(answer); }
+    // Forgets the answers no window took, so none is given to a later, unrelated one.
+    void ClearAnswers()
+    {
+        saveAnswer_.reset();
+        openAnswer_.reset();
+        modalAnswer_ = nullptr;
+    }
     int MessageCount() const { return messageCount_; }
     int DialogCount() const { return dialogCount_; }
 

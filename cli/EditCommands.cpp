@@ -6,6 +6,7 @@
 #include <unistd.h>
 
 #include "Commands.h"
+#include "GeneratorWindows.h"
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
 #include "platform/RegularFile.h"
@@ -52,14 +53,7 @@ int Commands::Swap()
     host.SetCursor(path, {1, options_.CursorLine});
     std::string separator = options_.Raw ? options_.Separator : platform::Utf8ToCp932(options_.Separator);
     bool asked = false;
-    desktop_.SetModalAnswer([&separator, &asked](tk::Form& form) {
-        auto* edit = dynamic_cast<tk::Edit*>(form.FindComponent("SeparatorEdit"));
-        if (!edit)
-            return tk::mrCancel;
-        edit->SetText(separator);
-        asked = true;
-        return tk::mrOk;
-    });
+    AnswerSeparatorWindow(desktop_, separator, asked);
     int messages = desktop_.MessageCount();
     if (!ClickMenuItem("ExchangeMenuItem") || desktop_.MessageCount() != messages)
         return 1;

@@ -93,7 +93,7 @@ json FileStart(const std::string& path)
 }  // namespace
 
 Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop, Send send)
-    : host_(host), scanner_(host, toolWindow, desktop), send_(std::move(send))
+    : host_(host), toolWindow_(toolWindow), desktop_(desktop), scanner_(host, toolWindow, desktop), send_(std::move(send))
 {
     requests_ = {
         {"initialize", &Server::Initialize},
@@ -105,6 +105,7 @@ Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop
         {"textDocument/hover", &Server::Hover},
         {"quorlin/formText", &Server::FormText},
         {"workspace/executeCommand", &Server::ExecuteCommand},
+        {"textDocument/codeAction", &Server::CodeAction},
     };
     notifications_ = {
         {"initialized", &Server::Initialized},
@@ -303,7 +304,8 @@ json Server::Initialize(const json& params)
         {"definitionProvider", true},
         {"referencesProvider", true},
         {"hoverProvider", true},
-        {"executeCommandProvider", {{"commands", {"quorlin.versionInfo"}}}},
+        {"codeActionProvider", {{"codeActionKinds", {"refactor", "refactor.rewrite"}}}},
+        {"executeCommandProvider", {{"commands", CommandNames()}}},
     };
     result["serverInfo"] = {{"name", "quorlin"}};
     return result;

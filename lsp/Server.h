@@ -18,6 +18,7 @@
 #include "WorkspaceIndex.h"
 #include "refhost/RefHost.h"
 #include "toolkit/Form.h"
+#include "toolkit/StdCtrls.h"
 
 namespace lsp {
 
@@ -114,9 +115,46 @@ private:
     void PublishFormDiagnostics(const std::string& unitPath);
     // A form file changed on disk: the diagnostics of the open units beside it are renewed.
     void FormFileChanged(const std::string& formPath);
-    // workspace/executeCommand (ServerCommands.cpp).
+    // workspace/executeCommand (ServerCommands.cpp): the commands by name, each taking the
+    // request's arguments.
+    static const std::map<std::string, Handler>& Commands();
+    static json CommandNames();
     json ExecuteCommand(const json& params);
     json VersionInfo(const json& arguments);
+    // Where a generator's text goes: in front of a line of a unit, 0-based, not the first.
+    struct InsertionPlace {
+        std::string Path;
+        uint32_t Line = 0;
+    };
+    // The "uri" and "position" of a command's argument, checked.
+    InsertionPlace PlaceOf(const json& given);
+    json ClassDefinition(const json& arguments);
+    json MethodBodies(const json& arguments);
+    json InsertSnippet(const json& arguments);
+    // Sends an edit for the client to apply; the client's answer is not waited for.
+    void ApplyEdit(const std::string& label, const json& edit);
+    // textDocument/codeAction: swapping assignments, data-access routines (ServerActions.cpp).
+    json CodeAction(const json& params);
+    // The data-access routines of a component of the open unit's form, to a data set or to a
+    // control grid, as the lines the tool window appends to its memo.
+    std::vector<std::string> DataAccessLines(const std::string& path, const std::string& component, bool grid);
+
+    // The tool window's insertions as edits (ServerInsertions.cpp). Lines are 0-based; nothing can
+    // go in front of the first.
+    tk::Memo& ToolMemo();
+    // Clicks a menu item of the tool window; a message the add-in shows makes it RequestFailed.
+    void ClickToolMenu(const std::string& item);
+    // Runs a menu command that inserts into the unit's buffer with the cursor on line (not the
+    // first), after prepare has set up the rest, and answers what it inserted in the client's text;
+    // the buffer is put back as it was.
+    std::string InsertedBy(const std::string& path, uint32_t line, const std::string& menuItem,
+                           const std::function<void()>& prepare);
+    // The lines a menu command appends to the memo, in the client's text; the memo is emptied.
+    std::vector<std::string> MemoLinesOf(const std::string& menuItem);
+    // The edit that puts the lines in front of line, each with the unit's line break; line is one
+    // that text can go in front of.
+    json LinesInserted(const std::string& path, uint32_t line, const std::vector<std::string>& lines);
+    json InsertionEdit(const std::string& path, uint32_t line, const std::string& text) const;
 
     // The path of a document the server may answer for: open, or a unit of the workspace.
     std::string KnownPath(const json& textDocument);
@@ -142,6 +180,8 @@ private:
     std::string NameOf(std::string_view bytes, FileEncoding encoding) const;
 
     refhost::Host& host_;
+    tk::Form& toolWindow_;
+    ServerDesktop& desktop_;
     UnitScanner scanner_;
     Send send_;
     Poll poll_;
@@ -156,6 +196,7 @@ private:
     bool watchFiles_ = false;
     size_t symbolLimit_ = 200;
     int indexWorkers_ = 1;
+    int appliedEdits_ = 0;  // the server's applyEdit requests so far, for their ids
 
     std::unordered_map<std::string, Document> documents_;
     WorkspaceFiles files_;

@@ -14,12 +14,20 @@ class ServerDesktop : public cli::ConsoleDesktop {
 public:
     ServerDesktop() : cli::ConsoleDesktop(false) {}
 
+    int MessageBox(const std::string& text, const std::string& caption, int flags) override
+    {
+        lastMessage_ = text;
+        return cli::ConsoleDesktop::MessageBox(text, caption, flags);
+    }
+    // The text of the latest message box (code page 932).
+    const std::string& LastMessage() const { return lastMessage_; }
     void Notice(const std::string& text) override { notices_.push_back(text); }
     // The warnings since the last call, as the add-in wrote them (code page 932).
     std::vector<std::string> TakeNotices() { return std::exchange(notices_, {}); }
 
 private:
     std::vector<std::string> notices_;
+    std::string lastMessage_;
 };
 
 }  // namespace lsp

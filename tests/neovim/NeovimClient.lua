@@ -1,7 +1,7 @@
 -- Drives `quorlin lsp` through Neovim's own LSP client, as a user does: the outline, jumps, a
--- workspace search and references on MainForm.pas of a copy of the sample project, before and after
--- unsaved edits. Sourced with --cmd, before the user's set-up starts the server; Neovim exits with
--- status 1 and the failures on standard error when an answer is wrong or missing.
+-- workspace search, references and a code action on MainForm.pas of a copy of the sample project,
+-- before and after unsaved edits. Sourced with --cmd, before the user's set-up starts the server;
+-- Neovim exits with status 1 and the failures on standard error when an answer is wrong or missing.
 
 local timeout_ms = 10000
 local failures = {}
@@ -209,6 +209,53 @@ local function run()
   end, window)
   expect(reset[1] and ends_with(reset[1].file, '/MainForm.pas') and reset[1].lnum == 69,
     'workspace symbol ResetTotal in the unsaved buffer: ' .. vim.inspect(reset[1]))
+
+  -- Code actions picked from the list, each inserting what its command makes of the unit: the
+  -- swap on two selected lines through the set-up's visual-mode key, below them; Edit1's
+  -- data-access routines (Japanese comments through code page 932 and back) in front of the
+  -- cursor's line.
+  local select = vim.ui.select
+  local offered
+  local function choose(title)
+    offered = {}
+    vim.ui.select = function(items, options, on_choice)
+      local chosen
+      for _, item in ipairs(items) do
+        table.insert(offered, (options.format_item(item)))
+        if offered[#offered] == title then
+          chosen = item
+        end
+      end
+      on_choice(chosen)
+    end
+  end
+  local swapped = vim.fn.systemlist({ 'quorlin', 'swap', path, '--block', '50-51', '--cursor', '52', '--dry-run' })
+  expect(vim.v.shell_error == 0, 'quorlin swap: ' .. vim.inspect(swapped))
+  swapped = vim.tbl_map(function(line)
+    return (line:gsub('\r$', ''))
+  end, { swapped[52], swapped[53] })
+  choose('Swap assignments')
+  vim.api.nvim_win_set_cursor(0, { 50, 0 })
+  vim.api.nvim_feedkeys('Vj\\a', 'x', false)
+  wait_for('swapped assignments below line 51', function()
+    return vim.deep_equal(vim.api.nvim_buf_get_lines(main, 51, 53, true), swapped)
+  end)
+  expect(vim.deep_equal(offered, { 'Swap assignments' }), 'code actions on two lines: ' .. vim.inspect(offered))
+
+  local printed = vim.fn.systemlist({ 'quorlin', 'db-access', path, '--select', 'Edit1' })
+  expect(vim.v.shell_error == 0 and #printed > 10, 'quorlin db-access: ' .. vim.inspect(printed))
+  choose('Insert data-access routines for Edit1')
+  place(50, 'Edit1')
+  vim.lsp.buf.code_action()
+  wait_for('data-access routines in front of line 50', function()
+    return vim.fn.getline(52) == 'procedure Txxxx.WriteItem( Item:T ; DataSet:TDataSet );'
+  end)
+  vim.ui.select = select
+  expect(#offered == 2, 'code actions on Edit1: ' .. vim.inspect(offered))
+  local inserted = vim.api.nvim_buf_get_lines(main, 49, 49 + #printed, true)
+  expect(vim.deep_equal(inserted, printed), 'data-access routines: ' .. vim.inspect(inserted))
+  expect(vim.fn.getline(50 + #printed):find('Edit1.Text', 1, true), 'line 50 did not move down: '
+    .. vim.fn.getline(50 + #printed))
 
   expect(vim.deep_equal(vim.fn.readfile(path, 'b'), on_disk), 'MainForm.pas changed on disk')
   vim.lsp.stop_client(client_of(main).id)
