@@ -111,7 +111,7 @@ json FileStart(const std::string& path)
 }  // namespace
 
 Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop, Send send)
-    : host_(host), scanner_(host, toolWindow, desktop), send_(std::move(send))
+    : host_(host), toolWindow_(toolWindow), desktop_(desktop), scanner_(host, toolWindow, desktop), send_(std::move(send))
 {
     requests_ = {
         {"initialize", &Server::Initialize},
@@ -121,6 +121,8 @@ Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop
         {"textDocument/definition", &Server::Definition},
         {"textDocument/references", &Server::References},
         {"textDocument/hover", &Server::Hover},
+        {"textDocument/prepareRename", &Server::PrepareRename},
+        {"textDocument/rename", &Server::Rename},
         {"quorlin/formText", &Server::FormText},
         {"workspace/executeCommand", &Server::ExecuteCommand},
     };
@@ -163,8 +165,9 @@ void Server::Handle(const std::string& body)
     }
     auto method = message.find("method");
     if (method == message.end() || !method->is_string()) {
-        // Answers to the server's own requests need nothing more.
-        if (!request || (!message.contains("result") && !message.contains("error")))
+        if (request && (message.contains("result") || message.contains("error")))
+            Answer(*id, message);
+        else
             ReplyError(request ? *id : json(nullptr), InvalidRequest, "a message names its method");
         return;
     }
@@ -229,6 +232,20 @@ void Server::Request(const json& id, const std::string& method, const json& para
     }
 }
 
+void Server::Answer(const json& id, const json& message)
+{
+    auto pending = id.is_number_integer() ? pending_.find(id.get<int64_t>()) : pending_.end();
+    if (pending == pending_.end())
+        return;
+    OnAnswer onAnswer = std::move(pending->second);
+    pending_.erase(pending);
+    try {
+        onAnswer(message.value("result", json()), message.value("error", json()));
+    } catch (const std::exception& e) {
+        SendNotification("window/logMessage", {{"type", 1}, {"message", std::string("an answer of the client: ") + e.what()}});
+    }
+}
+
 void Server::Notify(const std::string& method, const json& params)
 {
     if (!initialized_ && method != "exit")
@@ -261,6 +278,16 @@ void Server::SendNotification(const std::string& method, json params)
 {
     json message = {{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}};
     send_(message.dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
+void Server::SendRequest(const std::string& method, json params, OnAnswer onAnswer)
+{
+    int64_t id = ++lastRequestId_;
+    if (onAnswer)
+        pending_[id] = std::move(onAnswer);
+    json message = {{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(params)}};
+    if (!send_(message.dump(-1, ' ', false, json::error_handler_t::replace)))
+        pending_.erase(id);
 }
 
 bool Server::Cancelled(const json& id)
@@ -317,6 +344,7 @@ json Server::Initialize(const json& params)
         {"definitionProvider", true},
         {"referencesProvider", true},
         {"hoverProvider", true},
+        {"renameProvider", {{"prepareProvider", true}}},
         {"executeCommandProvider", {{"commands", {"quorlin.versionInfo"}}}},
     };
     result["serverInfo"] = {{"name", "quorlin"}};
@@ -334,11 +362,7 @@ void Server::Initialized(const json& /*params*/)
         json registration = {{"id", "quorlin-units"},
                              {"method", "workspace/didChangeWatchedFiles"},
                              {"registerOptions", {{"watchers", watchers}}}};
-        json message = {{"jsonrpc", "2.0"},
-                        {"id", "quorlin-register-watchers"},
-                        {"method", "client/registerCapability"},
-                        {"params", {{"registrations", json::array({registration})}}}};
-        send_(message.dump());
+        SendRequest("client/registerCapability", {{"registrations", json::array({registration})}}, nullptr);
     }
 }
 

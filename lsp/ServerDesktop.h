@@ -1,6 +1,6 @@
 #pragma once
 // The desktop of the language server: as the command's (messages to standard error, every dialog
-// cancelled), with the add-in's warnings kept for the client as well.
+// cancelled), with the add-in's warnings and messages kept for the client as well.
 
 #include <string>
 #include <utility>
@@ -18,8 +18,17 @@ public:
     // The warnings since the last call, as the add-in wrote them (code page 932).
     std::vector<std::string> TakeNotices() { return std::exchange(notices_, {}); }
 
+    int MessageBox(const std::string& text, const std::string& caption, int flags) override
+    {
+        messages_.push_back(text);
+        return cli::ConsoleDesktop::MessageBox(text, caption, flags);
+    }
+    // The message boxes' texts since the last call (code page 932).
+    std::vector<std::string> TakeMessages() { return std::exchange(messages_, {}); }
+
 private:
     std::vector<std::string> notices_;
+    std::vector<std::string> messages_;
 };
 
 }  // namespace lsp
