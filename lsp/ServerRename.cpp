@@ -195,8 +195,12 @@ json Server::Rename(const json& params)
     UnitText unitText;
     if (!LoadUnit(unit, unitText))
         throw RequestFailed(unit + ": the unit cannot be read");
+    // A client's text keeps its line breaks; a file's the host read them from.
     auto document = documents_.find(unit);
-    std::string_view lineBreak = LineBreakOf(document != documents_.end() ? document->second.Text : unitText.Text);
+    std::string unitBytes;
+    if (document == documents_.end())
+        platform::ReadWholeFile(unit, unitBytes);
+    std::string_view lineBreak = LineBreakOf(document != documents_.end() ? document->second.Text : unitBytes);
     json unitEdits = TextEdits(before, after, unitText.Encoding, lineBreak);
     std::string unitUri = UriOfPath(unit);
     if (!textForm) {
