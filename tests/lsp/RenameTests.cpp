@@ -1,6 +1,7 @@
 // Component rename through the server: from a field, a use or a text form's object line, its edits
 // applied as an editor applies them equal `quorlin rename` on a second copy, byte for byte; a binary
-// form is written by the server only once the client has applied the unit's edit.
+// form is written by the server only once the client has applied the unit's edit, and never over
+// what another program wrote meanwhile.
 
 #include <gtest/gtest.h>
 
@@ -261,6 +262,34 @@ TEST_F(RenameTest, ABinaryFormStaysAsItWasWhenTheClientRefusesFailsOrDies)
     EXPECT_EQ(TempFolder::Read(File("ViewOptions.pas")), unitBefore);
     for (const fs::directory_entry& entry : fs::directory_iterator(workspace))
         EXPECT_EQ(entry.path().filename().string().find(".quorlin-"), std::string::npos) << entry.path();
+}
+
+TEST_F(RenameTest, ABinaryFormWrittenByAnotherMeanwhileIsKeptAndTheUnitsEditTakenBack)
+{
+    LspClient client(folder / "home");
+    client.Initialize(workspace);
+    Open(client, "ViewOptions.pas");
+    std::string unitText = ClientText("ViewOptions.pas");
+    int field = LineOf("ViewOptions.pas", "CancelButton: TButton");
+    json params = At("ViewOptions.pas", field, 6);
+    params["newName"] = "CloseButton";
+    client.Send({{"jsonrpc", "2.0"}, {"id", "rename"}, {"method", "textDocument/rename"}, {"params", params}});
+    json apply = client.WaitForRequest("workspace/applyEdit");
+    // Another program writes the form before the client answers.
+    std::string other = TempFolder::Read(File("ViewOptions.dfm")) + std::string(4, '\0');
+    folder.Write("Sample/ViewOptions.dfm", other);
+
+    ApplyAndSave(client, apply["params"]["edit"]);
+    client.Answer(apply["id"], {{"applied", true}});
+    json undo = client.WaitForRequest("workspace/applyEdit");
+    json shown = client.WaitFor("window/showMessage");
+    EXPECT_EQ(shown["type"], 1);
+    EXPECT_NE(shown["message"].get<std::string>().find("ViewOptions.dfm"), std::string::npos) << shown.dump();
+    ApplyAndSave(client, undo["params"]["edit"]);
+    client.Answer(undo["id"], {{"applied", true}});
+    EXPECT_EQ(ClientText("ViewOptions.pas"), unitText);
+    EXPECT_EQ(TempFolder::Read(File("ViewOptions.dfm")), other);
+    EXPECT_EQ(client.Finish(), 0);
 }
 
 }  // namespace
