@@ -20,15 +20,15 @@ public:
 
     int MessageBox(const std::string& text, const std::string& caption, int flags) override
     {
-        messages_.push_back(text);
+        lastMessage_ = text;
         return cli::ConsoleDesktop::MessageBox(text, caption, flags);
     }
-    // The message boxes' texts since the last call (code page 932).
-    std::vector<std::string> TakeMessages() { return std::exchange(messages_, {}); }
+    // The text of the latest message box (code page 932); MessageCount tells whether one came.
+    const std::string& LastMessage() const { return lastMessage_; }
 
 private:
     std::vector<std::string> notices_;
-    std::vector<std::string> messages_;
+    std::string lastMessage_;
 };
 
 }  // namespace lsp

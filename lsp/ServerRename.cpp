@@ -2,6 +2,8 @@
 // client's text of the unit. The client gets the edits of the unit and of a text form; a binary
 // form is written here, once the client has applied the unit's edit.
 
+#include <optional>
+
 #include "JumpLines.h"
 #include "LineChanges.h"
 #include "PascalLexer.h"
@@ -158,7 +160,7 @@ json Server::Rename(const json& params)
     std::string after;
     std::string formAfter;
     bool textForm = false;
-    std::vector<std::string> messages;
+    std::optional<std::string> said;  // the add-in's message
     std::string problem;
     try {
         std::string reason;
@@ -167,10 +169,11 @@ json Server::Rename(const json& params)
         host_.ShowFile(unit);
         tk::Application::Instance().ProcessMessages();
         before = host_.Text(unit);
-        desktop_.TakeMessages();
+        int messages = desktop_.MessageCount();
         if (!cli::RenameInWindow(toolWindow_, desktop_, component.Name, newName, rename))
             throw RequestFailed("the tool window has no rename window");
-        messages = desktop_.TakeMessages();
+        if (desktop_.MessageCount() != messages)
+            said = desktop_.LastMessage();
         after = host_.Text(unit);
         problem = host_.FormProblem(unit);
         if (auto designer = host_.Designer(unit); designer && rename.Renamed) {
@@ -183,8 +186,8 @@ json Server::Rename(const json& params)
     }
     restore();
     // The rename window's own words first: "Failed to Rename Component" for a name the designer refuses.
-    if (!messages.empty())
-        throw RequestFailed(platform::Cp932ToUtf8(messages.back()));
+    if (said)
+        throw RequestFailed(platform::Cp932ToUtf8(*said));
     if (!rename.Opened)
         throw RequestFailed(problem.empty() ? unit + ": the unit has no form" : problem);
     if (!rename.Listed)
