@@ -165,6 +165,7 @@ void Server::Handle(const std::string& body)
     }
     auto method = message.find("method");
     if (method == message.end() || !method->is_string()) {
+        // An answer to one of the server's own requests.
         if (request && (message.contains("result") || message.contains("error")))
             Answer(*id, message);
         else

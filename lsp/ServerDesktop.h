@@ -1,6 +1,6 @@
 #pragma once
 // The desktop of the language server: as the command's (messages to standard error, every dialog
-// cancelled), with the add-in's warnings and messages kept for the client as well.
+// cancelled), with the add-in's warnings and its latest message kept for the client as well.
 
 #include <string>
 #include <utility>
