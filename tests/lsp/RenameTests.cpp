@@ -8,6 +8,7 @@
 #include <algorithm>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <tuple>
 
 #include "LspClient.h"
@@ -55,8 +56,17 @@ protected:
     }
 
     std::string File(const std::string& name) const { return workspace + "/" + name; }
-    // The files of the sample are code page 932; the client holds them as UTF-8.
-    std::string ClientText(const std::string& name) const { return platform::Cp932ToUtf8(TempFolder::Read(File(name))); }
+    // The files of the sample are code page 932, those named in utf8 UTF-8; the client holds them as UTF-8.
+    std::string Decoded(const std::string& path) const
+    {
+        std::string bytes = TempFolder::Read(path);
+        return utf8.contains(fs::path(path).filename().string()) ? bytes : platform::Cp932ToUtf8(bytes);
+    }
+    std::string Encoded(const std::string& path, const std::string& text) const
+    {
+        return utf8.contains(fs::path(path).filename().string()) ? text : platform::Utf8ToCp932(text);
+    }
+    std::string ClientText(const std::string& name) const { return Decoded(File(name)); }
     void Open(LspClient& client, const std::string& name)
     {
         client.Open(File(name), ClientText(name));
@@ -84,8 +94,8 @@ protected:
     {
         for (const auto& [uri, edits] : edit.at("changes").items()) {
             std::string path = uri.substr(std::string("file://").size());
-            std::string text = Applied(platform::Cp932ToUtf8(TempFolder::Read(path)), edits);
-            folder.Write(fs::relative(path, folder.Path()).string(), platform::Utf8ToCp932(text));
+            std::string text = Applied(Decoded(path), edits);
+            folder.Write(fs::relative(path, folder.Path()).string(), Encoded(path, text));
             if (versions.contains(path)) {
                 client.Notify("textDocument/didChange",
                               {{"textDocument", {{"uri", uri}, {"version", ++versions[path]}}},
@@ -113,6 +123,7 @@ protected:
     std::string workspace = folder / "Sample";
     std::string reference = folder / "Reference";
     std::map<std::string, int> versions;
+    std::set<std::string> utf8;
 };
 
 TEST_F(RenameTest, ATextFormsRenameFromAFieldAUseOrAnObjectLineEqualsTheRenameCommand)
@@ -195,6 +206,32 @@ TEST_F(RenameTest, ATextFormsRenameFromAFieldAUseOrAnObjectLineEqualsTheRenameCo
     EXPECT_EQ(TempFolder::Read(File("MainForm.dfm")), formBefore);
     EXPECT_EQ(Prepare(client, "MainForm.pas", 12, 6)["placeholder"], "Label1");
     EXPECT_EQ(Rename(client, "MainForm.pas", 0, 2, "Other")["error"]["code"], -32803);
+    EXPECT_EQ(client.Finish(), 0);
+}
+
+TEST_F(RenameTest, ARealUnitInUtf8WithLfLineBreaksIsRenamedAsTheRenameCommandRenamesIt)
+{
+    fs::path data = fs::path(QUORLIN_SOURCE_DIR) / "tests/data";
+    for (const std::string& copy : {workspace, reference}) {
+        fs::copy_file(data / "lsp/lazarus/lazunicodeunit.pas", copy + "/lazunicodeunit.pas");
+        fs::copy_file(data / "forms/real-dfm/input.dfm", copy + "/lazunicodeunit.dfm");
+    }
+    utf8 = {"lazunicodeunit.pas", "lazunicodeunit.dfm"};
+    LspClient client(folder / "home");
+    client.Initialize(workspace);
+    Open(client, "lazunicodeunit.pas");
+    int use = LineOf("lazunicodeunit.pas", "Memo1.Lines.Clear");
+    EXPECT_EQ(Prepare(client, "lazunicodeunit.pas", use, 3)["placeholder"], "Memo1");
+
+    for (auto [oldName, newName] : {std::pair{"Memo1", "OutputMemo"}, {"Button1", "RunButton"}}) {
+        int line = LineOf("lazunicodeunit.pas", std::string(oldName) + ": T");
+        json renamed = Rename(client, "lazunicodeunit.pas", line, 5, newName);
+        ASSERT_TRUE(renamed.contains("result")) << renamed.dump();
+        ApplyAndSave(client, renamed["result"]);
+        QuorlinRun command = RenameReference("lazunicodeunit.pas", oldName, newName);
+        ASSERT_EQ(command.Status, 0) << command.Err;
+        ExpectLikeReference("lazunicodeunit.pas", "lazunicodeunit.dfm");
+    }
     EXPECT_EQ(client.Finish(), 0);
 }
 
