@@ -3,50 +3,20 @@
 // windows' answers taken from the command line.
 
 #include <optional>
-#include <stdexcept>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
 #include "Commands.h"
 #include "JsonOutput.h"
+#include "RenameWindow.h"
+#include "WindowParts.h"
 #include "hostapi/HostRef.h"
 #include "platform/Cp932.h"
 #include "toolkit/Application.h"
 #include "toolkit/StdCtrls.h"
 
 namespace cli {
-
-namespace {
-
-// A control of a window the add-in opened, by its name.
-template <class T>
-T& Part(tk::Form& form, const std::string& name)
-{
-    T* part = form.Find<T>(name);
-    if (!part)
-        throw std::runtime_error("the window " + form.Name() + " has no " + name);
-    return *part;
-}
-
-// The form tools' windows are confirmed by their OK button, PanelEx2.
-int Confirm(tk::Form& form)
-{
-    Part<tk::Button>(form, "PanelEx2").Click();
-    return form.ModalResult();
-}
-
-// The row whose text equals text without regard to ASCII case, as names in the designer match.
-int FindRow(const tk::ListBox& list, const std::string& text)
-{
-    for (int i = 0; i < list.Items().Count(); ++i) {
-        if (platform::SameText(list.Items()[i], text))
-            return i;
-    }
-    return -1;
-}
-
-}  // namespace
 
 int Commands::Components()
 {
@@ -125,36 +95,23 @@ int Commands::Rename()
     std::string newName = Given(options_.Operands[2]);
     if (!CheckReadable(unit) || !MakeCurrent(unit))
         return 1;
-    bool opened = false;
-    bool listed = false;
-    bool renamed = false;
-    desktop_.SetModalAnswer([&](tk::Form& form) {
-        opened = true;
-        auto& components = Part<tk::ListBox>(form, "CompoListBox");
-        int row = FindRow(components, oldName);
-        listed = row >= 0;
-        if (listed) {
-            components.ClickItem(row);
-            Part<tk::Edit>(form, "PropNameEdit").SetText(newName);
-            Part<tk::Button>(form, "Button1").Click();
-            renamed = components.Items()[row] == newName;
-        }
-        return Confirm(form);
-    });
+    WindowRename rename;
     int messages = desktop_.MessageCount();
-    if (!ClickMenuItem("ChaneNameMenuItem"))
+    if (!RenameInWindow(toolWindow_, desktop_, oldName, newName, rename)) {
+        Fail("the tool window has no menu item ChaneNameMenuItem");
         return 1;
+    }
     if (desktop_.MessageCount() != messages)
         return 1;
-    if (!opened) {
+    if (!rename.Opened) {
         Fail(WhyNoForm(unit));
         return 1;
     }
-    if (!listed) {
+    if (!rename.Listed) {
         Fail(unit + ": the form has no component " + options_.Operands[1]);
         return 1;
     }
-    if (!renamed)
+    if (!rename.Renamed)
         return 1;
     if (!session_.Host().SaveAll()) {
         Fail(unit + ": the renamed form could not be saved");

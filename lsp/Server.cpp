@@ -103,6 +103,8 @@ Server::Server(refhost::Host& host, tk::Form& toolWindow, ServerDesktop& desktop
         {"textDocument/definition", &Server::Definition},
         {"textDocument/references", &Server::References},
         {"textDocument/hover", &Server::Hover},
+        {"textDocument/prepareRename", &Server::PrepareRename},
+        {"textDocument/rename", &Server::Rename},
         {"quorlin/formText", &Server::FormText},
         {"workspace/executeCommand", &Server::ExecuteCommand},
         {"textDocument/codeAction", &Server::CodeAction},
@@ -146,8 +148,10 @@ void Server::Handle(const std::string& body)
     }
     auto method = message.find("method");
     if (method == message.end() || !method->is_string()) {
-        // Answers to the server's own requests need nothing more.
-        if (!request || (!message.contains("result") && !message.contains("error")))
+        // An answer to one of the server's own requests.
+        if (request && (message.contains("result") || message.contains("error")))
+            Answer(*id, message);
+        else
             ReplyError(request ? *id : json(nullptr), InvalidRequest, "a message names its method");
         return;
     }
@@ -212,6 +216,20 @@ void Server::Request(const json& id, const std::string& method, const json& para
     }
 }
 
+void Server::Answer(const json& id, const json& message)
+{
+    auto pending = id.is_number_integer() ? pending_.find(id.get<int64_t>()) : pending_.end();
+    if (pending == pending_.end())
+        return;
+    OnAnswer onAnswer = std::move(pending->second);
+    pending_.erase(pending);
+    try {
+        onAnswer(message.value("result", json()), message.value("error", json()));
+    } catch (const std::exception& e) {
+        SendNotification("window/logMessage", {{"type", 1}, {"message", std::string("an answer of the client: ") + e.what()}});
+    }
+}
+
 void Server::Notify(const std::string& method, const json& params)
 {
     if (!initialized_ && method != "exit")
@@ -248,6 +266,16 @@ void Server::SendNotification(const std::string& method, json params)
 {
     json message = {{"jsonrpc", "2.0"}, {"method", method}, {"params", std::move(params)}};
     send_(message.dump(-1, ' ', false, json::error_handler_t::replace));
+}
+
+void Server::SendRequest(const std::string& method, json params, OnAnswer onAnswer)
+{
+    int64_t id = ++lastRequestId_;
+    if (onAnswer)
+        pending_[id] = std::move(onAnswer);
+    json message = {{"jsonrpc", "2.0"}, {"id", id}, {"method", method}, {"params", std::move(params)}};
+    if (!send_(message.dump(-1, ' ', false, json::error_handler_t::replace)))
+        pending_.erase(id);
 }
 
 bool Server::Cancelled(const json& id)
@@ -305,6 +333,7 @@ json Server::Initialize(const json& params)
         {"referencesProvider", true},
         {"hoverProvider", true},
         {"codeActionProvider", {{"codeActionKinds", {"refactor", "refactor.rewrite"}}}},
+        {"renameProvider", {{"prepareProvider", true}}},
         {"executeCommandProvider", {{"commands", CommandNames()}}},
     };
     result["serverInfo"] = {{"name", "quorlin"}};
@@ -322,11 +351,7 @@ void Server::Initialized(const json& /*params*/)
         json registration = {{"id", "quorlin-units"},
                              {"method", "workspace/didChangeWatchedFiles"},
                              {"registerOptions", {{"watchers", watchers}}}};
-        json message = {{"jsonrpc", "2.0"},
-                        {"id", "quorlin-register-watchers"},
-                        {"method", "client/registerCapability"},
-                        {"params", {{"registrations", json::array({registration})}}}};
-        send_(message.dump());
+        SendRequest("client/registerCapability", {{"registrations", json::array({registration})}}, nullptr);
     }
 }
 

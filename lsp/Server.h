@@ -76,11 +76,19 @@ private:
     using Handler = json (Server::*)(const json& params);
     using Notification = void (Server::*)(const json& params);
 
+    // What the server does with the client's answer to one of its own requests: result or error,
+    // the other one null.
+    using OnAnswer = std::function<void(const json& result, const json& error)>;
+
     void Request(const json& id, const std::string& method, const json& params);
+    void Answer(const json& id, const json& message);
     void Notify(const std::string& method, const json& params);
     void Reply(const json& id, json result);
     void ReplyError(const json& id, int code, const std::string& message);
     void SendNotification(const std::string& method, json params);
+    // A request of the server's own; onAnswer (if any) runs when the client answers it, and never
+    // when the client goes first.
+    void SendRequest(const std::string& method, json params, OnAnswer onAnswer);
     bool Cancelled(const json& id);
 
     json Initialize(const json& params);
@@ -115,6 +123,24 @@ private:
     void PublishFormDiagnostics(const std::string& unitPath);
     // A form file changed on disk: the diagnostics of the open units beside it are renewed.
     void FormFileChanged(const std::string& formPath);
+    // Component rename (ServerRename.cpp).
+    json PrepareRename(const json& params);
+    json Rename(const json& params);
+    // The component of the unit's form whose name a request's position is on, with the name's range.
+    struct ComponentAtPosition {
+        std::string Unit;
+        std::string Form;
+        std::string Name;  // as the form file holds it
+        json Range;
+    };
+    bool ComponentAt(const json& params, ComponentAtPosition& component);
+    // The client's edits that change a text of the file into another, both CR LF; lineBreak joins
+    // lines where a whole text is replaced.
+    json TextEdits(std::string_view before, std::string_view after, FileEncoding encoding, std::string_view lineBreak) const;
+    // A binary form renamed in step with its unit: written once the client has applied the unit's
+    // edit, so long as nothing else wrote it meanwhile.
+    void WriteRenamedForm(const std::string& form, const std::string& formBefore, const std::string& formAfter,
+                          const json& unitEdit, const json& undoEdit);
     // workspace/executeCommand (ServerCommands.cpp): the commands by name, each taking the
     // request's arguments.
     static const std::map<std::string, Handler>& Commands();
@@ -188,6 +214,9 @@ private:
     std::map<std::string, Handler> requests_;
     std::map<std::string, Notification> notifications_;
     std::set<std::string> cancelled_;  // ids as their JSON text
+    std::map<int64_t, OnAnswer> pending_;  // the server's own requests, by id
+    int64_t lastRequestId_ = 0;
+    std::set<std::string> formsAwaitingEdit_;  // binary forms a rename writes once the unit's edit is applied
 
     bool initialized_ = false;
     bool shutdown_ = false;
@@ -196,7 +225,6 @@ private:
     bool watchFiles_ = false;
     size_t symbolLimit_ = 200;
     int indexWorkers_ = 1;
-    int appliedEdits_ = 0;  // the server's applyEdit requests so far, for their ids
 
     std::unordered_map<std::string, Document> documents_;
     WorkspaceFiles files_;

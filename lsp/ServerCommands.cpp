@@ -196,11 +196,7 @@ json Server::InsertSnippet(const json& arguments)
 
 void Server::ApplyEdit(const std::string& label, const json& edit)
 {
-    json message = {{"jsonrpc", "2.0"},
-                    {"id", "quorlin-apply-" + std::to_string(++appliedEdits_)},
-                    {"method", "workspace/applyEdit"},
-                    {"params", {{"label", label}, {"edit", edit}}}};
-    send_(message.dump(-1, ' ', false, json::error_handler_t::replace));
+    SendRequest("workspace/applyEdit", {{"label", label}, {"edit", edit}}, nullptr);
 }
 
 }  // namespace lsp

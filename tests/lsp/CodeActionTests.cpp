@@ -177,7 +177,7 @@ TEST_F(CodeActionTest, GeneratorCommandsSendAndAnswerTheEditOfTheirCommandsText)
     // The same edit went to the client to apply, before the answer.
     std::vector<json> requests = client.Notifications("workspace/applyEdit");
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0]["id"], "quorlin-apply-1");
+    json firstId = requests[0]["id"];
     EXPECT_EQ(requests[0]["params"]["edit"], answer["result"]);
 
     QuorlinRun methods = Run({"methods", workspace + "/Items.met", "--class", "TItems"});
@@ -192,7 +192,7 @@ TEST_F(CodeActionTest, GeneratorCommandsSendAndAnswerTheEditOfTheirCommandsText)
     EXPECT_NE(methods.Out.find("function TItems.GetItem(idx :Longint) :String;virtual;\n"), std::string::npos);
     requests = client.Notifications("workspace/applyEdit");
     ASSERT_EQ(requests.size(), 1u);
-    EXPECT_EQ(requests[0]["id"], "quorlin-apply-2");
+    EXPECT_NE(requests[0]["id"], firstId);
 
     // A Shift-JIS snippet, as lines and as a selection without a final line break.
     std::string snippet = platform::Utf8ToCp932("// 合計を表示する\r\nShowTotal(FTotal);");

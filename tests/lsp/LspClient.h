@@ -134,6 +134,25 @@ public:
         }
     }
 
+    // Reads until the server sends a request of that method; answers the whole message, with its id.
+    json WaitForRequest(const std::string& method)
+    {
+        for (size_t i = 0; i < kept_.size(); ++i) {
+            if (kept_[i].value("method", "") == method && kept_[i].contains("id")) {
+                json message = std::move(kept_[i]);
+                kept_.erase(kept_.begin() + static_cast<std::ptrdiff_t>(i));
+                return message;
+            }
+        }
+        for (;;) {
+            json message = Read();
+            if (message.value("method", "") == method && message.contains("id"))
+                return message;
+            Keep(std::move(message));
+        }
+    }
+    void Answer(const json& id, json result) { Send({{"jsonrpc", "2.0"}, {"id", id}, {"result", std::move(result)}}); }
+
     void Initialize(const std::string& folder, json capabilities = json::object())
     {
         json result = Request("initialize", {{"processId", nullptr},

@@ -1,7 +1,8 @@
 -- Drives `quorlin lsp` through Neovim's own LSP client, as a user does: the outline, jumps, a
--- workspace search, references and a code action on MainForm.pas of a copy of the sample project,
--- before and after unsaved edits. Sourced with --cmd, before the user's set-up starts the server;
--- Neovim exits with status 1 and the failures on standard error when an answer is wrong or missing.
+-- workspace search, references, a code action and component renames with a text and a binary form on
+-- MainForm.pas of a copy of the sample project, before and after unsaved edits. Sourced with --cmd,
+-- before the user's set-up starts the server; Neovim exits with status 1 and the failures on standard
+-- error when an answer is wrong or missing.
 
 local timeout_ms = 10000
 local failures = {}
@@ -258,6 +259,63 @@ local function run()
     .. vim.fn.getline(50 + #printed))
 
   expect(vim.deep_equal(vim.fn.readfile(path, 'b'), on_disk), 'MainForm.pas changed on disk')
+
+  -- Component renames, checked against `quorlin rename` on copies of the files as the buffers hold
+  -- them: a text form is edited in its buffer, a binary one written by the server.
+  local folder = vim.fn.fnamemodify(path, ':h')
+  local reference = vim.fn.tempname()
+  vim.fn.mkdir(reference, 'p')
+  for _, file in ipairs({ 'MainForm.dfm', 'ViewOptions.pas', 'ViewOptions.dfm' }) do
+    vim.fn.system({ 'cp', folder .. '/' .. file, reference })
+  end
+  vim.fn.writefile(vim.tbl_map(function(line)
+    return vim.fn.iconv(line, 'utf-8', 'cp932') .. '\r'
+  end, vim.api.nvim_buf_get_lines(main, 0, -1, true)), reference .. '/MainForm.pas')
+  local function quorlin_rename(unit, old, new)
+    local said = vim.fn.system({ 'quorlin', 'rename', reference .. '/' .. unit, old, new })
+    return expect(vim.v.shell_error == 0, 'quorlin rename ' .. unit .. ': ' .. said)
+  end
+  local function same_file(file)
+    vim.fn.system({ 'cmp', '-s', folder .. '/' .. file, reference .. '/' .. file })
+    return vim.v.shell_error == 0
+  end
+  -- A code page 932 file's lines as a buffer holds them.
+  local function lines_of(file)
+    return vim.tbl_map(function(line)
+      return vim.fn.iconv(line, 'cp932', 'utf-8')
+    end, vim.fn.readfile(reference .. '/' .. file))
+  end
+
+  place(15, 'Button1')
+  vim.lsp.buf.rename('OkButton')
+  if wait_for('Button1 renamed in MainForm.pas', function()
+    return vim.fn.getline(15):find('OkButton: TButton', 1, true) ~= nil
+  end) and quorlin_rename('MainForm.pas', 'Button1', 'OkButton') then
+    expect(vim.deep_equal(vim.api.nvim_buf_get_lines(main, 0, -1, true), lines_of('MainForm.pas')),
+      'MainForm.pas after the rename is not what quorlin rename makes of it')
+    local form = vim.fn.bufnr(folder .. '/MainForm.dfm')
+    if expect(form > 0 and vim.bo[form].modified, 'MainForm.dfm was not edited') then
+      vim.api.nvim_buf_call(form, function()
+        vim.cmd('silent write')
+      end)
+      expect(same_file('MainForm.dfm'), 'MainForm.dfm as saved is not what quorlin rename writes')
+    end
+  end
+
+  vim.cmd('edit ' .. vim.fn.fnameescape(folder .. '/ViewOptions.pas'))
+  local options = vim.api.nvim_get_current_buf()
+  if wait_for('server attached to ViewOptions.pas', function()
+    return client_of(options) ~= nil
+  end) and quorlin_rename('ViewOptions.pas', 'CancelButton', 'CloseButton') then
+    place(vim.fn.search('CancelButton: TButton'), 'CancelButton')
+    vim.lsp.buf.rename('CloseButton')
+    wait_for('ViewOptions.dfm renamed on disk', function()
+      return same_file('ViewOptions.dfm')
+    end)
+    expect(vim.deep_equal(vim.api.nvim_buf_get_lines(options, 0, -1, true), lines_of('ViewOptions.pas')),
+      'ViewOptions.pas after the rename is not what quorlin rename makes of it')
+  end
+  vim.fn.delete(reference, 'rf')
   vim.lsp.stop_client(client_of(main).id)
   if wait_for('server exit after shutdown', function()
     return server_exit ~= nil
