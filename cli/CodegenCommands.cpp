@@ -1,27 +1,13 @@
 // The generator commands of quorlin: the class and method windows filled from the options, their
 // table loaded through the open button, and OK pressed, as a person does in the tool window.
 
-#include <stdexcept>
-
 #include "Commands.h"
 #include "GeneratorWindows.h"
+#include "WindowParts.h"
 #include "platform/FilePath.h"
 #include "toolkit/Form.h"
 
 namespace cli {
-
-namespace {
-
-template <class T>
-T& Find(const tk::Component& owner, const std::string& name)
-{
-    auto* found = dynamic_cast<T*>(FindOwned(owner, name));
-    if (!found)
-        throw std::runtime_error("the add-in's window " + owner.Name() + " has no " + name);
-    return *found;
-}
-
-}  // namespace
 
 int Commands::ClassUnit()
 {
@@ -34,8 +20,8 @@ int Commands::ClassUnit()
     }
     desktop_.SetSaveAnswer(options_.Output);
     AnswerGeneratorWindow([&](tk::Form& window) {
-        Find<tk::CheckBox>(window, "unitCheckBox").SetChecked(true);
-        Find<tk::Memo>(window, "UnitMemo").Lines().SetText(Given(comment));
+        Part<tk::CheckBox>(window, "unitCheckBox").SetChecked(true);
+        Part<tk::Memo>(window, "UnitMemo").Lines().SetText(Given(comment));
     });
     tk::Memo& memo = Memo("Memo1");
     int lines = memo.Lines().Count();

@@ -20,6 +20,11 @@ struct Case {
     bool Utf8Columns;
 };
 
+void PrintTo(const Case& given, std::ostream* out)
+{
+    *out << given.File << (given.Utf8Columns ? ", UTF-8 columns" : ", UTF-16 columns");
+}
+
 class JapaneseUnitTest : public ::testing::TestWithParam<Case> {
 protected:
     void SetUp() override
@@ -240,9 +245,14 @@ TEST_P(JapaneseUnitTest, EditsAcrossLineBreaksAndCharactersGiveWhatTheWholeTextG
     EXPECT_EQ(client.Finish(), 0);
 }
 
+// Named, so that each case can be run by its name (the test runner does so one by one).
 INSTANTIATE_TEST_SUITE_P(CodePagesAndColumns, JapaneseUnitTest,
                          ::testing::Values(Case{"Japanese.pas", false}, Case{"Japanese.pas", true},
-                                           Case{"Nihongo.pas", false}, Case{"Nihongo.pas", true}));
+                                           Case{"Nihongo.pas", false}, Case{"Nihongo.pas", true}),
+                         [](const ::testing::TestParamInfo<Case>& info) {
+                             std::string file = info.param.File;
+                             return file.substr(0, file.find('.')) + (info.param.Utf8Columns ? "Utf8" : "Utf16");
+                         });
 
 TEST(UnreadableBytesTest, BytesValidInNeitherEncodingShowAsReplacementCharacters)
 {
