@@ -27,6 +27,12 @@ std::string_view LineAt(std::string_view text, size_t start)
 
 }  // namespace
 
+std::string_view LineInText(std::string_view text, size_t start)
+{
+    size_t end = text.find_first_of("\r\n", start);
+    return text.substr(start, end == std::string_view::npos ? std::string_view::npos : end - start);
+}
+
 std::vector<size_t> LineStarts(std::string_view text)
 {
     std::vector<size_t> starts{0};

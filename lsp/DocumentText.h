@@ -50,6 +50,8 @@ private:
     size_t lost_ = std::string::npos;
 };
 
+// The line of text that starts at start, without its line break.
+std::string_view LineInText(std::string_view text, size_t start);
 // The offsets where the lines of text start: 0, and after each CR LF, lone LF and lone CR.
 std::vector<size_t> LineStarts(std::string_view text);
 // Takes a change into starts: text (as it is after the change) had [start, end) replaced by length

@@ -196,6 +196,8 @@ private:
     void SyncToHost(const std::string& path, Document& document);
     void PublishDiagnostics(const std::string& path);
 
+    // A position's line or character, checked (ServerNavigation.cpp, as the positions below).
+    static uint32_t UnsignedOf(const json& value);
     // Positions in the client's columns of byte offsets into line number of a unit.
     json PositionOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const;
     uint32_t ColumnOf(std::string_view line, int32_t number, size_t offset, FileEncoding encoding) const;

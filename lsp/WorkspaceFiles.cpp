@@ -1,12 +1,17 @@
 #include "WorkspaceFiles.h"
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <algorithm>
+#include <cerrno>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 
 #include "platform/Cp932.h"
 #include "platform/FilePath.h"
+#include "platform/RegularFile.h"
 #include "refhost/ProjectFile.h"
 
 namespace lsp {
@@ -58,6 +63,28 @@ std::string_view UnitNameOf(std::string_view path)
     size_t slash = path.rfind('/');
     std::string_view name = slash == std::string_view::npos ? path : path.substr(slash + 1);
     return name.substr(0, name.size() - ExtensionOf(name).size());
+}
+
+bool ReadFileBytes(const std::string& path, std::string& bytes)
+{
+    std::string reason;
+    off_t size = 0;
+    int fd = platform::OpenRegularFile(path, O_RDONLY, reason, &size);
+    if (fd < 0)
+        return false;
+    bytes.resize(static_cast<size_t>(std::max<off_t>(size, 0)));
+    size_t got = 0;
+    while (got < bytes.size()) {
+        ssize_t read = ::read(fd, bytes.data() + got, bytes.size() - got);
+        if (read < 0 && errno == EINTR)
+            continue;
+        if (read <= 0)
+            break;
+        got += static_cast<size_t>(read);
+    }
+    close(fd);
+    bytes.resize(got);
+    return true;
 }
 
 std::vector<std::string> ProjectUnits(const std::string& projectFile, std::string_view source)

@@ -16,6 +16,10 @@ bool IsFormFile(std::string_view path);
 // The file name without folder and extension: the unit's name.
 std::string_view UnitNameOf(std::string_view path);
 
+// A file's bytes, as many as it held when opened (a unit read for an answer, never written back);
+// false when it is no regular file that can be read.
+bool ReadFileBytes(const std::string& path, std::string& bytes);
+
 // The unit files a project lists ("Name in 'path'"), full paths as the host names them.
 std::vector<std::string> ProjectUnits(const std::string& projectFile, std::string_view source);
 
