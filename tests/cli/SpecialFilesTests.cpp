@@ -2,7 +2,6 @@
 // one data folder, and units with lines too long for the routine scan.
 
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -13,6 +12,7 @@
 #include <gtest/gtest.h>
 
 #include "cli/QuorlinRun.h"
+#include "support/ChildProcesses.h"
 #include "support/TempFolder.h"
 #include "platform/IniFile.h"
 
@@ -115,24 +115,14 @@ TEST_F(SpecialFilesTest, SettingsFilesThatAreNoFiles)
 TEST_F(SpecialFilesTest, SeveralProcessesOnOneDataFolderKeepEveryProject)
 {
     constexpr int processes = 8;
-    std::vector<pid_t> children;
-    for (int i = 0; i < processes; ++i) {
-        std::string project = "P" + std::to_string(i) + ".dpr";
-        folder.Write(project, "program P;\nuses\n  Shapes in 'Sample/Shapes.pas';\nbegin\nend.\n");
-        pid_t child = fork();
-        if (child == 0) {
-            QuorlinRun run = RunQuorlin({"--home", home, "units", project}, folder.Path(),
-                                        folder / ("run" + std::to_string(i) + "/data"));
-            _exit(run.Status == 0 ? 0 : 1);
-        }
-        ASSERT_GT(child, 0);
-        children.push_back(child);
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    auto project = [](int i) { return "P" + std::to_string(i) + ".dpr"; };
+    for (int i = 0; i < processes; ++i)
+        folder.Write(project(i), "program P;\nuses\n  Shapes in 'Sample/Shapes.pas';\nbegin\nend.\n");
+    RunInChildren(processes, [&](int i) {
+        QuorlinRun run = RunQuorlin({"--home", home, "units", project(i)}, folder.Path(),
+                                    folder / ("run" + std::to_string(i) + "/data"));
+        return run.Status == 0 ? 0 : 1;
+    });
     platform::IniFile settings(home + "/Quorlin.Dat");
     std::set<std::string> projects;
     for (const std::string& key : settings.ReadSection("ProjectHistory"))

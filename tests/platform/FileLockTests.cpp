@@ -2,6 +2,7 @@
 #include "platform/IniFile.h"
 
 #include "support/BusParticipant.h"
+#include "support/ChildProcesses.h"
 #include "support/TempFolder.h"
 #include "support/Watchdog.h"
 
@@ -33,26 +34,15 @@ TEST(FileLock, ReadChangeWritesOfSeveralProcessesLoseNothing)
     std::string fileName = folder / "Quorlin.Dat";
     constexpr int processes = 8;
     constexpr int writes = 20;
-    std::vector<pid_t> children;
-    for (int p = 0; p < processes; ++p) {
-        pid_t child = fork();
-        if (child == 0) {
-            // Each write appends under the next free key, as the history lists do.
-            for (int i = 0; i < writes; ++i) {
-                IniFile ini(fileName);
-                std::string key = std::to_string(ini.ReadSection("List").size());
-                ini.WriteString("List", key, std::to_string(p) + "-" + std::to_string(i));
-            }
-            _exit(0);
+    RunInChildren(processes, [&](int p) {
+        // Each write appends under the next free key, as the history lists do.
+        for (int i = 0; i < writes; ++i) {
+            IniFile ini(fileName);
+            std::string key = std::to_string(ini.ReadSection("List").size());
+            ini.WriteString("List", key, std::to_string(p) + "-" + std::to_string(i));
         }
-        ASSERT_GT(child, 0);
-        children.push_back(child);
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+        return 0;
+    });
     IniFile ini(fileName);
     std::set<std::string> values;
     for (const std::string& key : ini.ReadSection("List"))

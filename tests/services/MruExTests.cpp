@@ -6,9 +6,9 @@
 #include <set>
 #include <sstream>
 #include <sys/stat.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
+#include "support/ChildProcesses.h"
 #include "support/TempFolder.h"
 #include "platform/HostFolder.h"
 #include "platform/IniFile.h"
@@ -185,24 +185,13 @@ TEST_F(MruExTest, SeveralProcessesOnOneDataFolderLoseNoHistoryEntry)
     // Eight processes each recording ten projects in the shared project history.
     constexpr int processes = 8;
     constexpr int projects = 10;
-    std::vector<pid_t> children;
-    for (int p = 0; p < processes; ++p) {
-        pid_t child = fork();
-        if (child == 0) {
-            TMRUEx history(nullptr);
-            history.SetIniName("Quorlin.Dat");
-            for (int i = 0; i < projects; ++i)
-                history.AddItem("ProjectHistory", "/work/p" + std::to_string(p) + "/Project" + std::to_string(i) + ".dpr");
-            _exit(0);
-        }
-        ASSERT_GT(child, 0);
-        children.push_back(child);
-    }
-    for (pid_t child : children) {
-        int status = 0;
-        ASSERT_EQ(waitpid(child, &status, 0), child);
-        EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0);
-    }
+    RunInChildren(processes, [&](int p) {
+        TMRUEx history(nullptr);
+        history.SetIniName("Quorlin.Dat");
+        for (int i = 0; i < projects; ++i)
+            history.AddItem("ProjectHistory", "/work/p" + std::to_string(p) + "/Project" + std::to_string(i) + ".dpr");
+        return 0;
+    });
     mru_.SetIniName("Quorlin.Dat");
     std::vector<std::string> items = Items(mru_, "ProjectHistory");
     EXPECT_EQ(items.size(), static_cast<size_t>(processes * projects));
