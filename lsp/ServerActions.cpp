@@ -5,7 +5,6 @@
 // line, and a selection made downwards leaves the cursor on the line after it. A selection ending
 // at the start of a line does not take that line. The routines go in front of the cursor's line.
 
-#include "PascalLexer.h"
 #include "JumpLines.h"
 #include "RequestErrors.h"
 #include "Server.h"
@@ -21,14 +20,6 @@ namespace {
 constexpr std::string_view SwapKind = "refactor.rewrite";
 constexpr std::string_view InsertKind = "refactor";
 const std::string Separator = ":=";
-
-uint32_t LineOf(const json& position)
-{
-    const json& line = position.at("line");
-    if (!line.is_number_unsigned() || line.get<uint64_t>() > UINT32_MAX)
-        throw ParamsError("a position's line is a number from 0");
-    return line.get<uint32_t>();
-}
 
 // Whether the client asked for actions of this kind: a kind is asked for by itself or any kind
 // it is part of ("refactor" takes "refactor.rewrite").
@@ -59,8 +50,8 @@ json Server::CodeAction(const json& params)
     std::string path = KnownPath(params.at("textDocument"));
     const json& start = params.at("range").at("start");
     const json& end = params.at("range").at("end");
-    uint32_t first = LineOf(start);
-    uint32_t last = LineOf(end);
+    uint32_t first = UnsignedOf(start.at("line"));
+    uint32_t last = UnsignedOf(end.at("line"));
     UnitText unit;
     if (!LoadUnit(path, unit))
         throw ParamsError(path + ": the unit cannot be read");
